@@ -1,0 +1,26 @@
+# The two commands: `make run` and `make test`. Both set up what is missing first.
+BUILD_DIR ?= build
+CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: run test build bootstrap configure format clean
+
+run: build
+	@echo "Korvex: the engine is built; the window comes with the user interface."
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure
+
+build: configure
+	cmake --build $(BUILD_DIR)
+
+configure: bootstrap
+	@test -f $(BUILD_DIR)/build.ninja || cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+
+bootstrap:
+	@bash scripts/bootstrap.sh
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD_DIR)

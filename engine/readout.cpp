@@ -1,0 +1,178 @@
+#include "engine/readout.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace korvex {
+
+namespace {
+
+    // A decimal number taken apart: its significant digits (no leading or trailing zeros) and the
+    // power of ten of the first of them.
+    struct Decimal
+    {
+        bool negative = false;
+        std::string digits;
+        long long exponent = 0;
+    };
+
+    // Past this, any exponent means an overflow or an underflow; saturating keeps the sums small.
+    constexpr long long exponentLimit = 100000;
+
+    bool isDigit(char c)
+    {
+        return c >= '0' && c <= '9';
+    }
+
+    // Thousands separators the currency conversions may write: a space, U+00A0 or U+202F.
+    std::size_t separatorLength(std::string_view text, std::size_t pos)
+    {
+        if (text.compare(pos, 1, " ") == 0)
+            return 1;
+        if (text.compare(pos, 2, "\xC2\xA0") == 0)
+            return 2;
+        if (text.compare(pos, 3, "\xE2\x80\xAF") == 0)
+            return 3;
+        return 0;
+    }
+
+    // Integer digits, where a separator counts only between two digits.
+    std::size_t readIntegerDigits(std::string_view text, std::size_t pos, std::string &digits)
+    {
+        while (pos < text.size()) {
+            if (isDigit(text[pos])) {
+                digits += text[pos++];
+                continue;
+            }
+            const std::size_t separator = separatorLength(text, pos);
+            if (separator == 0 || digits.empty() || pos + separator >= text.size()
+                || !isDigit(text[pos + separator]))
+                break;
+            pos += separator;
+        }
+        return pos;
+    }
+
+    std::size_t readFractionDigits(std::string_view text, std::size_t pos, std::string &digits)
+    {
+        while (pos < text.size() && isDigit(text[pos]))
+            digits += text[pos++];
+        return pos;
+    }
+
+    // "E" or "e", an optional sign and at least one digit; nothing when malformed.
+    std::optional<long long> readExponent(std::string_view text, std::size_t pos)
+    {
+        bool negative = false;
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+            negative = text[pos++] == '-';
+        if (pos == text.size())
+            return std::nullopt;
+        long long value = 0;
+        for (; pos < text.size(); ++pos) {
+            if (!isDigit(text[pos]))
+                return std::nullopt;
+            value = std::min(value * 10 + (text[pos] - '0'), exponentLimit);
+        }
+        return negative ? -value : value;
+    }
+
+    std::optional<Decimal> parseDecimal(std::string_view text)
+    {
+        Decimal decimal;
+        std::size_t pos = 0;
+        if (pos < text.size() && text[pos] == '-') {
+            decimal.negative = true;
+            ++pos;
+        }
+        std::string mantissa;
+        pos = readIntegerDigits(text, pos, mantissa);
+        const auto integerCount = static_cast<long long>(mantissa.size());
+        if (pos < text.size() && text[pos] == ',')
+            pos = readFractionDigits(text, pos + 1, mantissa);
+        if (mantissa.empty())
+            return std::nullopt;
+        long long exponent = 0;
+        if (pos < text.size()) {
+            if (text[pos] != 'E' && text[pos] != 'e')
+                return std::nullopt;
+            const auto written = readExponent(text, pos + 1);
+            if (!written)
+                return std::nullopt;
+            exponent = *written;
+        }
+        const std::size_t first = mantissa.find_first_not_of('0');
+        if (first == std::string::npos)
+            return decimal; // a zero: no digits
+        const std::size_t last = mantissa.find_last_not_of('0');
+        decimal.digits = mantissa.substr(first, last - first + 1);
+        decimal.exponent = integerCount - 1 - static_cast<long long>(first) + exponent;
+        return decimal;
+    }
+
+    // NumberToText writes the largest doubles as 1,79769313486232E+308, above the double range;
+    // that text, and whatever rounds to it at 15 digits, reads back as the largest double.
+    bool roundsToLargestDouble(const Decimal &decimal)
+    {
+        std::string padded = decimal.digits;
+        padded.resize(std::max<std::size_t>(padded.size(), 16), '0');
+        return decimal.exponent == 308 && padded.compare(0, 15, "179769313486232") == 0
+            && padded[15] < '5';
+    }
+
+    std::optional<double> magnitudeOf(const Decimal &decimal)
+    {
+        if (decimal.digits.empty() || decimal.exponent < -400)
+            return 0.0;
+        if (decimal.exponent > 400)
+            return std::nullopt;
+        std::string canonical = decimal.digits.substr(0, 1) + '.' + decimal.digits.substr(1) + 'e'
+            + std::to_string(decimal.exponent);
+        double value = 0;
+        const auto [end, error] = std::from_chars(canonical.data(),
+            canonical.data() + canonical.size(), value, std::chars_format::general);
+        if (error == std::errc::result_out_of_range) {
+            if (decimal.exponent < 0)
+                return 0.0;
+            if (roundsToLargestDouble(decimal))
+                return std::numeric_limits<double>::max();
+            return std::nullopt;
+        }
+        if (error != std::errc{} || end != canonical.data() + canonical.size())
+            return std::nullopt;
+        return value;
+    }
+
+} // namespace
+
+std::string NumberToText(double value)
+{
+    std::array<char, 48> buffer{};
+    const auto result = std::to_chars(
+        buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 15);
+    std::string text(buffer.data(), result.ptr);
+    for (char &c : text) {
+        if (c == '.')
+            c = ',';
+        else if (c == 'e')
+            c = 'E';
+    }
+    if (text == "-0")
+        return "0";
+    return text;
+}
+
+std::optional<double> TextToNumber(std::string_view text)
+{
+    const auto decimal = parseDecimal(text);
+    if (!decimal)
+        return std::nullopt;
+    const auto magnitude = magnitudeOf(*decimal);
+    if (!magnitude)
+        return std::nullopt;
+    return decimal->negative ? -*magnitude : *magnitude;
+}
+
+} // namespace korvex

@@ -1,0 +1,17 @@
+// The readout's number texts: decimal comma, 15 significant digits, independent of the locale.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace korvex {
+
+// The C library's general format at precision 15, with "," for the decimal point.
+std::string NumberToText(double value);
+
+// Reads "-12,5", "12,", "1E+15", grouped texts such as "1 234,50"; nothing when the text is not a
+// number or its magnitude is beyond the double range. Magnitudes below it read as 0.
+std::optional<double> TextToNumber(std::string_view text);
+
+} // namespace korvex
