@@ -2,10 +2,10 @@
 BUILD_DIR ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: run test build bootstrap configure format clean
+.PHONY: run test build bootstrap configure package screenshots format clean
 
 run: build
-	@echo "Korvex: the engine is built; the window comes with the user interface."
+	$(BUILD_DIR)/ui/korvex
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure
@@ -18,6 +18,13 @@ configure: bootstrap
 
 bootstrap:
 	@bash scripts/bootstrap.sh
+
+# A Debian package of the installed program: build/korvex_<version>_<arch>.deb.
+package: build
+	cd $(BUILD_DIR) && cpack
+
+screenshots: build
+	bash scripts/screenshots.sh $(BUILD_DIR)/ui/korvex
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

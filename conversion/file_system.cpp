@@ -123,6 +123,18 @@ void PosixFileSystem::remove(const std::string &path)
     ::unlink(path.c_str());
 }
 
+bool PosixFileSystem::makeDirectories(const std::string &path)
+{
+    for (std::size_t end = path.find('/', 1); end != std::string::npos;
+         end = path.find('/', end + 1))
+        ::mkdir(path.substr(0, end).c_str(), 0777);
+    ::mkdir(path.c_str(), 0777);
+    struct stat status
+    {
+    };
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 bool ReplaceFile(FileSystem &files, const std::string &path, std::span<const std::string> pieces)
 {
     const auto file = files.createTemporary(path);

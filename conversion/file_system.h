@@ -36,6 +36,8 @@ public:
     virtual bool close(const WriteFile &file) = 0;
     virtual bool rename(const std::string &from, const std::string &to) = 0;
     virtual void remove(const std::string &path) = 0;
+    // The folder and its missing parents; true when it is there afterwards.
+    virtual bool makeDirectories(const std::string &path) = 0;
 };
 
 // The program's files, through the POSIX calls.
@@ -50,6 +52,7 @@ public:
     bool close(const WriteFile &file) override;
     bool rename(const std::string &from, const std::string &to) override;
     void remove(const std::string &path) override;
+    bool makeDirectories(const std::string &path) override;
 };
 
 // Gives the file at path the pieces, written one after the other, all or nothing: a new file is

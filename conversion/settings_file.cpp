@@ -130,10 +130,10 @@ std::string SettingsFilePath(const Settings &settings)
     return settings.SettingsDirectory + std::string(SettingsFileName);
 }
 
-void LoadSettings(Settings &settings, const std::string &programDirectory, const FileSystem &files)
+void LoadSettings(Settings &settings, const std::string &directory, const FileSystem &files)
 {
-    settings.SettingsDirectory = programDirectory;
-    if (!programDirectory.ends_with('/'))
+    settings.SettingsDirectory = directory;
+    if (!directory.ends_with('/'))
         settings.SettingsDirectory += '/';
     if (settings.ConversionRate != 0)
         return;
@@ -148,6 +148,9 @@ void LoadSettings(Settings &settings, const std::string &programDirectory, const
 
 bool SaveSettings(const Settings &settings, FileSystem &files)
 {
+    // An installed program keeps its settings in a folder of the user's that the first save makes.
+    if (!settings.SettingsDirectory.empty() && !files.makeDirectories(settings.SettingsDirectory))
+        return false;
     const auto lines = SettingsFileLines(settings);
     return ReplaceFile(files, SettingsFilePath(settings), lines);
 }

@@ -49,13 +49,14 @@ std::array<std::string, 3> SettingsFileLines(const Settings &settings);
 
 std::string SettingsFilePath(const Settings &settings);
 
-// The settings step of the main window's load step. Sets SettingsDirectory, then reads the file
+// The settings step of the main window's load step. Sets SettingsDirectory to the folder of the
+// file (the program's own for a portable copy), then reads the file
 // only while ConversionRate is 0: its values, the defaults when there is no file, the fallback
 // values when it cannot be read. Never creates the file, never shows anything.
-void LoadSettings(Settings &settings, const std::string &programDirectory, const FileSystem &files);
+void LoadSettings(Settings &settings, const std::string &directory, const FileSystem &files);
 
-// Writes the file from the record, all or nothing: false when the old file (or none) is still
-// there.
+// Writes the file from the record, all or nothing, making its folder first when missing: false when
+// the old file (or none) is still there.
 bool SaveSettings(const Settings &settings, FileSystem &files);
 
 } // namespace korvex

@@ -8,8 +8,20 @@ packages=(
     ninja-build
     g++
     qt6-base-dev
+    qt6-translations-l10n
+    fonts-liberation2
+    fonts-comic-neue
     clang-format
     locales
+    xvfb
+    xauth
+    xdotool
+    xclip
+    x11-utils
+    imagemagick
+    desktop-file-utils
+    appstream
+    dpkg-dev
 )
 
 as_root() {

@@ -383,9 +383,16 @@ void TestConversion::saveBlockedOnDisk()
     PosixFileSystem files;
     QVERIFY(!SaveSettings(settings, files));
     QCOMPARE(folder.entries(), before);
-    settings.SettingsDirectory = folder.path + "/gone/";
+    // A missing folder is made by the save, unless a file stands where it should be.
+    settings.SettingsDirectory = folder.path + "/Korvex.cfg/keep/made/";
+    QVERIFY(SaveSettings(settings, files));
+    QVERIFY(QFile::exists(QString::fromStdString(SettingsFilePath(settings))));
+    QFile blocker(QString::fromStdString(folder.path + "/blocker"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    settings.SettingsDirectory = folder.path + "/blocker/sub/";
     QVERIFY(!SaveSettings(settings, files));
-    QCOMPARE(folder.entries(), before);
+    QVERIFY(!QDir(QString::fromStdString(settings.SettingsDirectory)).exists());
 }
 
 void TestConversion::buttons_data()

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The real program on a virtual X server: typed keys, the X clipboard and a modal message box.
+# Run under xvfb-run; the first argument is the korvex binary.
+set -euo pipefail
+source "$(dirname "$0")/x11_helpers.sh"
+export QT_QPA_PLATFORM=xcb
+trap stop_korvex EXIT
+
+start_korvex "$1"
+type_keys '12+3='
+xdotool key --delay 40 ctrl+c
+sleep 0.3
+copied=$(xclip -o -selection clipboard)
+if [ "$copied" != "15" ]; then
+    echo "clipboard holds '$copied', expected '15'" >&2
+    exit 1
+fi
+
+type_keys '8/0='
+# The main title holds the word too: only an exact match is the message box.
+wait_for_window '^Calculatrice$' >/dev/null
+echo "end-to-end: typed 12+3=, copied 15, division by zero showed its message"

@@ -1,0 +1,468 @@
+#include "tst_ui_settings.h"
+
+#include "conversion/file_system.h"
+#include "conversion/settings.h"
+#include "conversion/settings_file.h"
+#include "engine/host.h"
+#include "ui/settings_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <memory>
+
+using namespace korvex;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The real files, in a folder of the test's own; new files can be refused.
+class TestFiles : public PosixFileSystem
+{
+public:
+    std::optional<WriteFile> createTemporary(const std::string &target) override
+    {
+        if (failing)
+            return std::nullopt;
+        return PosixFileSystem::createTemporary(target);
+    }
+
+    bool failing = false;
+};
+
+struct RecordingHost : Host
+{
+    void showMessage(const Message &message) override { messages.push_back(message); }
+    void runLoadStep() override { }
+    void moveFocusToEquals() override { }
+
+    std::vector<Message> messages;
+};
+
+// The running settings as the program has them without a settings file, and the dialog over them.
+struct Dialog
+{
+    QTemporaryDir folder;
+    TestFiles files;
+    RecordingHost host;
+    Settings settings;
+    std::unique_ptr<Form1> form;
+
+    Dialog() { LoadSettings(settings, folder.path().toStdString(), files); }
+    void open()
+    {
+        form = std::make_unique<Form1>(settings, files, host);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+    }
+    template <typename Control = QWidget> Control *control(const QString &name) const
+    {
+        return form->findChild<Control *>(name);
+    }
+    QLineEdit *field(const QString &name) const { return control<QLineEdit>(name); }
+    QString focused() const { return QApplication::focusWidget()->objectName(); }
+    // Replaces a field's text by typing, as a user does.
+    void retype(const QString &name, const QString &text) const
+    {
+        QLineEdit *target = field(name);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Home);
+        QTest::keyClick(target, Qt::Key_End, Qt::ShiftModifier);
+        QTest::keyClick(target, Qt::Key_Delete);
+        QTest::keyClicks(target, text);
+        QCOMPARE(target->text(), text);
+    }
+    QByteArray savedFile() const
+    {
+        QFile file(folder.filePath(u"Korvex.cfg"_s));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+// A key with the text a platform gives it, where the test library would give another: X11 gives
+// Delete the text DEL and Ctrl+V the character 22; some platforms give Ctrl+V no text at all.
+class KeyWithText : public QTestEvent
+{
+public:
+    KeyWithText(Qt::Key key, const QString &text, Qt::KeyboardModifiers modifiers)
+        : m_key(key)
+        , m_text(text)
+        , m_modifiers(modifiers)
+    {
+    }
+    void simulate(QWidget *widget) override
+    {
+        QTest::sendKeyEvent(QTest::Click, widget, m_key, m_text, m_modifiers);
+    }
+    QTestEvent *clone() const override { return new KeyWithText(*this); }
+
+private:
+    Qt::Key m_key;
+    QString m_text;
+    Qt::KeyboardModifiers m_modifiers;
+};
+
+QString captionOf(const QWidget *control)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(control))
+        return label->text();
+    if (const auto *button = qobject_cast<const QAbstractButton *>(control))
+        return button->text();
+    if (const auto *frame = qobject_cast<const QGroupBox *>(control))
+        return frame->title();
+    return {};
+}
+
+const QString beyondDoubles = u"1"_s + QString(400, u'0');
+
+} // namespace
+
+class TestUiSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opening_data();
+    void opening();
+    void windowFrame();
+    void layout_data();
+    void layout();
+    void tabOrder_data();
+    void tabOrder();
+    void typing_data();
+    void typing();
+    void buttons_data();
+    void buttons();
+    void contextMenuPaste();
+};
+
+void TestUiSettings::opening_data()
+{
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<double>("vat");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("text1");
+    QTest::addColumn<QString>("text2");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("defaults, two decimals")
+        << 6.55957 << 19.6 << 2 << u"6.55957"_s << u"19.6"_s << u"Option1"_s;
+    QTest::newRow("unformatted, rate below 1")
+        << 0.5 << 0.0 << 0 << u"0.5"_s << u"0"_s << u"Option4"_s;
+    QTest::newRow("four decimals, large rate")
+        << 1e20 << 5.5 << 4 << u"1e+20"_s << u"5.5"_s << u"Option3"_s;
+    QTest::newRow("format 7 of an edited file selects none")
+        << 6.55957 << 19.6 << 7 << u"6.55957"_s << u"19.6"_s << QString();
+}
+
+void TestUiSettings::opening()
+{
+    QFETCH(double, rate);
+    QFETCH(double, vat);
+    QFETCH(int, format);
+    QFETCH(QString, text1);
+    QFETCH(QString, text2);
+    QFETCH(QString, selected);
+    Dialog d;
+    d.settings.ConversionRate = rate;
+    d.settings.VatRate = vat;
+    d.settings.ResultFormat = std::int16_t(format);
+    d.open();
+    QCOMPARE(d.field(u"Text1"_s)->text(), text1);
+    QCOMPARE(d.field(u"Text2"_s)->text(), text2);
+    for (const QString &name : {u"Option1"_s, u"Option2"_s, u"Option3"_s, u"Option4"_s})
+        QCOMPARE(d.control<QRadioButton>(name)->isChecked(), name == selected);
+    QCOMPARE(d.settings.ResultFormat, std::int16_t(format));
+    QCOMPARE(d.focused(), u"Text1"_s);
+}
+
+void TestUiSettings::windowFrame()
+{
+    Dialog d;
+    d.open();
+    QCOMPARE(d.form->windowTitle(), u"Taux de conversion et T.V.A."_s);
+    QCOMPARE(d.form->size(), QSize(218, 280));
+    QCOMPARE(d.form->minimumSize(), d.form->maximumSize());
+    const Qt::WindowFlags flags = d.form->windowFlags();
+    QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!d.form->windowIcon().isNull());
+    for (const QPushButton *button : d.form->findChildren<QPushButton *>())
+        QVERIFY(!button->isDefault() && !button->autoDefault());
+    for (const QString &name : {u"Text1"_s, u"Text2"_s})
+        QCOMPARE(d.field(name)->palette().color(QPalette::Base), QColor(0xC0, 0xFF, 0xC0));
+    const auto *image = d.control<QLabel>(u"Image1"_s);
+    QVERIFY(image->hasScaledContents());
+    QCOMPARE(image->pixmap().size(), QSize(32, 32));
+}
+
+void TestUiSettings::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("pixels"); // in its frame or window; an empty size: sized to its text
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QString>("tooltip");
+    const auto row = [](const QString &name, QRect pixels, const QString &caption, bool bold,
+                         const QString &tooltip = {}) {
+        QTest::newRow(name.toLatin1().constData()) << name << pixels << caption << bold << tooltip;
+    };
+    row(u"Label1"_s, {8, 8, 0, 0}, u"Taux de conversion Francs > Euros"_s, true);
+    row(u"Text1"_s, {16, 32, 153, 19}, {}, false);
+    row(u"Image1"_s, {176, 24, 33, 33}, {}, false);
+    row(u"Frame1"_s, {16, 56, 185, 129}, u"Format du résultat conversion"_s, false);
+    row(u"Option4"_s, {16, 24, 145, 17}, u"Résultat non formaté"_s, false);
+    row(u"Option1"_s, {16, 48, 145, 17}, u"##,##     2 décimales"_s, false,
+        u"Résultat arrondi suivant la norme monétaire"_s);
+    row(u"Option2"_s, {16, 72, 145, 25}, u"##,###   3 décimales"_s, false);
+    row(u"Option3"_s, {16, 104, 145, 17}, u"##,#### 4 décimales"_s, false);
+    row(u"Label2"_s, {32, 192, 0, 0}, u"T.V.A en pourcentage"_s, true);
+    row(u"Text2"_s, {32, 208, 153, 19}, {}, false);
+    row(u"Command1"_s, {16, 240, 41, 33}, u"&OK"_s, true, u"Modifications prises en compte"_s);
+    row(u"Command2"_s, {64, 240, 65, 33}, u"&Annuler"_s, false,
+        u"Ne prend pas en compte les modifications"_s);
+    row(u"Command3"_s, {136, 240, 65, 33}, u"&Sauver"_s, false, u"Sauvegarde des paramètres"_s);
+}
+
+void TestUiSettings::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, pixels);
+    QFETCH(QString, caption);
+    QFETCH(bool, bold);
+    QFETCH(QString, tooltip);
+    Dialog d;
+    d.open();
+    const QWidget *control = d.control(name);
+    QVERIFY(control);
+    if (pixels.isEmpty()) {
+        QCOMPARE(control->pos(), pixels.topLeft());
+        QCOMPARE(control->size(), control->sizeHint());
+    } else {
+        QCOMPARE(control->geometry(), pixels);
+    }
+    QCOMPARE(captionOf(control), caption);
+    QCOMPARE(control->font().bold(), bold);
+    QCOMPARE(control->toolTip(), tooltip);
+}
+
+void TestUiSettings::tabOrder_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QStringList>("stops"); // from Text1 on, one Tab each
+    QTest::newRow("the selected option is the frame's one stop")
+        << 2
+        << QStringList{
+               u"Command1"_s, u"Command2"_s, u"Command3"_s, u"Option1"_s, u"Text2"_s, u"Text1"_s};
+    QTest::newRow("four decimals: Option3 is the frame's stop")
+        << 4
+        << QStringList{
+               u"Command1"_s, u"Command2"_s, u"Command3"_s, u"Option3"_s, u"Text2"_s, u"Text1"_s};
+    QTest::newRow("with none selected the first option is the stop")
+        << 7
+        << QStringList{
+               u"Command1"_s, u"Command2"_s, u"Command3"_s, u"Option1"_s, u"Text2"_s, u"Text1"_s};
+}
+
+void TestUiSettings::tabOrder()
+{
+    QFETCH(int, format);
+    QFETCH(QStringList, stops);
+    Dialog d;
+    d.settings.ResultFormat = std::int16_t(format);
+    d.open();
+    QStringList visited;
+    for (qsizetype i = 0; i < stops.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << d.focused();
+    }
+    QCOMPARE(visited, stops);
+}
+
+void TestUiSettings::typing_data()
+{
+    QTest::addColumn<QTestEventList>("keys"); // sent to whatever has the focus, Text1 at first
+    QTest::addColumn<QString>("text1");
+    const auto keys = [](std::initializer_list<std::pair<Qt::Key, Qt::KeyboardModifiers>> list) {
+        QTestEventList events;
+        for (const auto &[key, modifiers] : list)
+            events.addKeyClick(key, modifiers);
+        return events;
+    };
+    const Qt::KeyboardModifiers none;
+    const auto selectAll = [&](const QString &then) {
+        QTestEventList events = keys({{Qt::Key_Home, none}, {Qt::Key_End, Qt::ShiftModifier}});
+        events.addKeyClicks(then);
+        return events;
+    };
+    QTest::newRow("comma, letters, minus and blank are discarded")
+        << keys({{Qt::Key_End, none}, {Qt::Key_Comma, none}, {Qt::Key_A, none},
+               {Qt::Key_E, Qt::ShiftModifier}, {Qt::Key_Minus, none}, {Qt::Key_Space, none}})
+        << u"6.55957"_s;
+    QTest::newRow("digits and a period replace the selection") << selectAll(u"6.5"_s) << u"6.5"_s;
+    QTest::newRow("any number of periods passes") << selectAll(u"6.55.957"_s) << u"6.55.957"_s;
+    QTestEventList pasteKeys = keys(
+        {{Qt::Key_V, Qt::ControlModifier}, {Qt::Key_Home, none}, {Qt::Key_End, Qt::ShiftModifier},
+            {Qt::Key_X, Qt::ControlModifier}, {Qt::Key_A, Qt::ControlModifier}});
+    pasteKeys.append(new KeyWithText(Qt::Key_V, u"\x16"_s, Qt::ControlModifier));
+    pasteKeys.append(new KeyWithText(Qt::Key_V, {}, Qt::ControlModifier));
+    QTest::newRow("Ctrl+V, Ctrl+X and Ctrl+A are discarded") << pasteKeys << u"6.55957"_s;
+    QTestEventList deleteKeys = keys({{Qt::Key_Home, none}});
+    deleteKeys.append(new KeyWithText(Qt::Key_Delete, u"\x7f"_s, none));
+    deleteKeys.addKeyClick(Qt::Key_End);
+    deleteKeys.addKeyClick(Qt::Key_Backspace);
+    QTest::newRow("Delete and backspace still work") << deleteKeys << u".5595"_s;
+    QTest::newRow("arrows, Home and End move the cursor") << keys(
+        {{Qt::Key_Home, none}, {Qt::Key_Right, none}, {Qt::Key_1, none}, {Qt::Key_End, none},
+            {Qt::Key_Left, none}, {Qt::Key_2, none}}) << u"61.559527"_s;
+    QTest::newRow("Enter and Escape in a field do nothing") << keys(
+        {{Qt::Key_End, none}, {Qt::Key_Return, none}, {Qt::Key_Enter, Qt::KeypadModifier},
+            {Qt::Key_Escape, none}, {Qt::Key_8, none}}) << u"6.559578"_s;
+    QTest::newRow("Enter and Escape on OK, cancel and an option do nothing") << keys(
+        {{Qt::Key_Tab, none}, {Qt::Key_Return, none}, {Qt::Key_Escape, none}, {Qt::Key_Tab, none},
+            {Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Escape, none}, {Qt::Key_Tab, none},
+            {Qt::Key_Tab, none}, {Qt::Key_Return, none}, {Qt::Key_Escape, none}})
+                                                                             << u"6.55957"_s;
+}
+
+// Nothing typed is applied: the dialog stays open and the settings keep their values.
+void TestUiSettings::typing()
+{
+    QFETCH(QTestEventList, keys);
+    QFETCH(QString, text1);
+    QGuiApplication::clipboard()->setText(u"123"_s);
+    Dialog d;
+    d.open();
+    keys.simulate(nullptr);
+    QCOMPARE(d.field(u"Text1"_s)->text(), text1);
+    QVERIFY(d.form->isVisible());
+    QCOMPARE(d.settings.ConversionRate, 6.55957);
+    QCOMPARE(d.settings.VatRate, 19.6);
+    QCOMPARE(d.settings.ResultFormat, std::int16_t(2));
+}
+
+void TestUiSettings::buttons_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("text1"); // typed over the field's text; null: left as shown
+    QTest::addColumn<QString>("text2");
+    QTest::addColumn<int>("option"); // N of OptionN clicked first, 0 for none
+    QTest::addColumn<bool>("failing"); // the folder takes no new file
+    QTest::addColumn<QStringList>("presses"); // buttons, or "close" for the window's close box
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<double>("vat");
+    QTest::addColumn<int>("resultFormat");
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("messages");
+    const QString same;
+    const QStringList ok{u"Command1"_s};
+    const QStringList save{u"Command3"_s};
+    const QByteArray noFile;
+    const QByteArray saved("7.25\r\n4\r\n5.5\r\n");
+    QTest::newRow("OK applies both fields and the option")
+        << 2 << u"7.25"_s << u"5.5"_s << 3 << false << ok << 7.25 << 5.5 << 4 << false << noFile
+        << 0;
+    QTest::newRow("OK reads 6.55.957 as 6.55") << 2 << u"6.55.957"_s << same << 0 << false << ok
+                                               << 6.55 << 19.6 << 2 << false << noFile << 0;
+    QTest::newRow("OK with an emptied VAT gives 0")
+        << 2 << same << QString(u""_s) << 0 << false << ok << 6.55957 << 0.0 << 2 << false << noFile
+        << 0;
+    QTest::newRow("OK keeps a format 7 that no option shows")
+        << 7 << same << same << 0 << false << ok << 6.55957 << 19.6 << 7 << false << noFile << 0;
+    QTest::newRow("OK beyond the double range stays open, nothing changes")
+        << 2 << u"7.25"_s << beyondDoubles << 0 << false << ok << 6.55957 << 19.6 << 2 << true
+        << noFile << 0;
+    QTest::newRow("cancel puts back the settings at opening")
+        << 2 << u"7.25"_s << u"5.5"_s << 3 << false << QStringList{u"Command2"_s} << 6.55957 << 19.6
+        << 2 << false << noFile << 0;
+    QTest::newRow("the close box drops the fields, keeps the option")
+        << 2 << u"7.25"_s << u"5.5"_s << 3 << false << QStringList{u"close"_s} << 6.55957 << 19.6
+        << 4 << false << noFile << 0;
+    QTest::newRow("save applies, writes and stays open")
+        << 2 << u"7.25"_s << u"5.5"_s << 3 << false << save << 7.25 << 5.5 << 4 << true << saved
+        << 0;
+    QTest::newRow("save then cancel: the file keeps the new values")
+        << 2 << u"7.25"_s << u"5.5"_s << 3 << false << QStringList{u"Command3"_s, u"Command2"_s}
+        << 6.55957 << 19.6 << 2 << false << saved << 0;
+    QTest::newRow("save beyond the double range: message, nothing changes")
+        << 2 << u"7.25"_s << beyondDoubles << 0 << false << save << 6.55957 << 19.6 << 2 << true
+        << noFile << 1;
+    QTest::newRow("failed save: message, values applied, no file")
+        << 2 << u"7.25"_s << u"5.5"_s << 3 << true << save << 7.25 << 5.5 << 4 << true << noFile
+        << 1;
+}
+
+void TestUiSettings::buttons()
+{
+    QFETCH(int, format);
+    QFETCH(QString, text1);
+    QFETCH(QString, text2);
+    QFETCH(int, option);
+    QFETCH(bool, failing);
+    QFETCH(QStringList, presses);
+    Dialog d;
+    d.settings.ResultFormat = std::int16_t(format);
+    d.files.failing = failing;
+    d.open();
+    if (!text1.isNull())
+        d.retype(u"Text1"_s, text1);
+    if (!text2.isNull())
+        d.retype(u"Text2"_s, text2);
+    if (option != 0) {
+        auto *button = d.control<QRadioButton>(u"Option%1"_s.arg(option));
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    }
+    for (const QString &press : presses) {
+        if (press == u"close"_s)
+            d.form->close();
+        else
+            QTest::mouseClick(d.control<QPushButton>(press), Qt::LeftButton);
+    }
+    QTEST(d.settings.ConversionRate, "rate");
+    QTEST(d.settings.VatRate, "vat");
+    QTEST(int(d.settings.ResultFormat), "resultFormat");
+    QTEST(d.form->isVisible(), "open");
+    QTEST(d.savedFile(), "file");
+    QFETCH(int, messages);
+    const Message failure{
+        "Les paramètres n'ont pas pu être enregistrés.", "Erreur", MessageIcon::Warning};
+    QCOMPARE(d.host.messages, std::vector<Message>(std::size_t(messages), failure));
+}
+
+// Text put in by other means than typing is not filtered, and is read like a typed one.
+void TestUiSettings::contextMenuPaste()
+{
+    QGuiApplication::clipboard()->setText(u"1,5 €"_s);
+    Dialog d;
+    d.open();
+    QLineEdit *text1 = d.field(u"Text1"_s);
+    text1->selectAll();
+    const std::unique_ptr<QMenu> menu(text1->createStandardContextMenu());
+    const QList<QAction *> actions = menu->actions();
+    const auto paste = std::find_if(actions.begin(), actions.end(),
+        [](const QAction *action) { return action->text().startsWith(u"&Paste"_s); });
+    QVERIFY(paste != actions.end() && (*paste)->isEnabled());
+    (*paste)->trigger();
+    QCOMPARE(text1->text(), u"1,5 €"_s);
+    QTest::mouseClick(d.control<QPushButton>(u"Command1"_s), Qt::LeftButton);
+    QCOMPARE(d.settings.ConversionRate, 1.0);
+    QVERIFY(!d.form->isVisible());
+}
+
+int runSettingsTests(int argc, char **argv)
+{
+    TestUiSettings test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ui_settings.moc"

@@ -1,0 +1,650 @@
+#include "ui/calculator.h"
+
+#include "conversion/currency.h"
+#include "conversion/settings_file.h"
+#include "conversion/vat.h"
+#include "engine/number_entry.h"
+#include "engine/operators.h"
+#include "functions/memory_register.h"
+#include "functions/unary_functions.h"
+#include "ui/about_window.h"
+#include "ui/edit_menu.h"
+#include "ui/fonts.h"
+#include "ui/help_window.h"
+#include "ui/module1.h"
+#include "ui/platform.h"
+#include "ui/settings_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+// The icons are compiled into this static library; nothing else would pull them into the program.
+static void initResources()
+{
+    Q_INIT_RESOURCE(korvex);
+}
+
+namespace korvex {
+
+namespace {
+
+    // The readout shows the end of a long pasted text: laying out a megabyte at every repaint would
+    // freeze the window, and a right-aligned readout shows its end anyway.
+    constexpr std::size_t shownReadoutBytes = 512;
+
+    QString readoutDisplay(const std::string &readout)
+    {
+        std::size_t start =
+            readout.size() > shownReadoutBytes ? readout.size() - shownReadoutBytes : 0;
+        while (
+            start < readout.size() && (static_cast<unsigned char>(readout[start]) & 0xC0) == 0x80)
+            ++start;
+        return QString::fromUtf8(
+            readout.data() + start, static_cast<qsizetype>(readout.size() - start));
+    }
+
+    QString fromUtf8(const std::string &text)
+    {
+        return QString::fromStdString(text);
+    }
+
+    QMessageBox::Icon boxIcon(MessageIcon icon)
+    {
+        switch (icon) {
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::None:
+            break;
+        }
+        return QMessageBox::NoIcon;
+    }
+
+    // A caption too wide for its button breaks at a space onto centred lines, as classic push
+    // buttons do; the lines are filled greedily. Room a caption leaves on each side of its button.
+    constexpr int captionMargin = 2;
+
+    QString wrappedCaption(const QString &caption, const QFontMetrics &metrics, int width)
+    {
+        QStringList lines;
+        QString rest = caption;
+        while (metrics.horizontalAdvance(rest) > width) {
+            qsizetype cut = rest.lastIndexOf(QLatin1Char(' '));
+            while (cut > 0 && metrics.horizontalAdvance(rest.left(cut).trimmed()) > width)
+                cut = rest.lastIndexOf(QLatin1Char(' '), cut - 1);
+            if (cut <= 0)
+                break;
+            lines << rest.left(cut).trimmed();
+            rest = rest.mid(cut + 1).trimmed();
+        }
+        lines << rest;
+        return lines.join(QLatin1Char('\n'));
+    }
+
+    QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &geometry,
+        const QFont &font, const QString &style)
+    {
+        auto *label = new QLabel(parent);
+        label->setObjectName(name);
+        label->setGeometry(geometry);
+        label->setFont(font);
+        label->setTextFormat(Qt::PlainText);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setAutoFillBackground(true);
+        label->setStyleSheet(style);
+        return label;
+    }
+
+} // namespace
+
+struct Calculator::ButtonRow
+{
+    QString name;
+    QString caption;
+    QRect twips; // left, top, width, height
+    qreal points;
+    bool bold;
+    int tab;
+    KeyHandler keys;
+    std::function<void()> onClick;
+};
+
+// Every button of the window: the whole layout at a glance.
+std::vector<Calculator::ButtonRow> Calculator::buttonTable()
+{
+    using CoreAction = void (*)(CalculatorState &, Host &);
+    using SettingsAction = void (*)(CalculatorState &, const Settings &, Host &);
+    const auto engine = [this](CoreAction op, const std::function<void()> &trap) {
+        return [this, op, trap] { act([this, op] { op(m_state, *this); }, trap); };
+    };
+    const auto overflowTrap = [this] { showMessage(OverflowMessage); };
+    const auto noTrap = [] {};
+    const auto function = [this, engine](CoreAction op) {
+        return engine(op, [this] { showMessage(FunctionOverflowMessage); });
+    };
+    const auto conversion = [this](SettingsAction op) {
+        return [this, op] {
+            act([this, op] { op(m_state, m_module.settings, *this); },
+                [this] { showMessage(ConversionOverflowMessage); });
+        };
+    };
+    const auto memory = [this](const std::function<void()> &op) {
+        return [this, op] { act(op, [] {}); };
+    };
+    const auto none = KeyHandler::None;
+
+    std::vector<ButtonRow> table{
+        {u"Command21"_s, u"A propos"_s, {6480, 1800, 975, 495}, 8.25, true, 42, none,
+            [this] { Command21_Click(); }},
+        {u"Command20"_s, u"TTC > HT"_s, {5280, 2400, 1095, 480}, 8.25, true, 41, none,
+            conversion(&TtcToHt)},
+        {u"Command19"_s, u"HT > TTC"_s, {5280, 1800, 1095, 480}, 8.25, true, 40, none,
+            conversion(&HtToTtc)},
+        {u"Command18"_s, u"Tan"_s, {4680, 1800, 495, 480}, 8.25, true, 39, none,
+            function(&korvex::Command18_Click)},
+        {u"Command17"_s, u"Cos"_s, {4680, 1200, 495, 480}, 8.25, true, 38, none,
+            function(&korvex::Command17_Click)},
+        {u"Command16"_s, u"Sin"_s, {4680, 600, 495, 480}, 8.25, true, 37, none,
+            function(&korvex::Command16_Click)},
+        // The pi button shows the pilcrow, character 182 of its code page, not a Greek letter.
+        {u"Command15"_s, u"¶"_s, {4680, 2400, 495, 480}, 18, false, 36, none,
+            function(&korvex::Command15_Click)},
+        {u"Command14"_s, u"Fin"_s, {6480, 2400, 975, 480}, 9.75, true, 35, none,
+            [this] { MnuQuitter_Click(); }},
+        {u"Command13"_s, u"1/x"_s, {4080, 600, 480, 480}, 9.75, true, 34, none,
+            function(&korvex::Command13_Click)},
+        {u"Command12"_s, u"<="_s, {3360, 1800, 480, 480}, 9.75, true, 33, none,
+            engine(&korvex::Command12_Click, noTrap)},
+        {u"Command11"_s, u"M+"_s, {120, 2400, 515, 480}, 9.75, true, 31, none,
+            memory([this] { korvex::Command11_Click(m_module.memory, m_state, *this); })},
+        {u"Command10"_s, u"MS"_s, {120, 1800, 515, 480}, 9.75, true, 30, none,
+            memory([this] { korvex::Command10_Click(m_module.memory, m_state, *this); })},
+        {u"Command9"_s, u"MR"_s, {120, 1200, 515, 480}, 9.75, true, 29, none,
+            memory([this] { korvex::Command9_Click(m_module.memory, m_state, *this); })},
+        {u"Command8"_s, u"MC"_s, {120, 600, 515, 480}, 9.75, true, 28, none,
+            memory([this] { korvex::Command8_Click(m_module.memory, *this); })},
+        {u"Command7"_s, u"?"_s, {6480, 1200, 975, 480}, 9.75, true, 27, none,
+            [this] { Command7_Click(); }},
+        {u"Command6"_s, u"+/-"_s, {2040, 2400, 495, 480}, 9.75, true, 26, none,
+            engine(&korvex::Command6_Click, overflowTrap)},
+        {u"Command5"_s, u"V²"_s, {4080, 1800, 480, 480}, 9.75, true, 25, none,
+            function(&korvex::Command5_Click)},
+        {u"Command4"_s, u"Francs > Euro"_s, {5280, 1200, 1095, 480}, 8.25, true, 23, none,
+            conversion(&FrancsToEuro)},
+        {u"Command3"_s, u"Euro  > Francs"_s, {5280, 600, 1095, 480}, 8.25, true, 22, none,
+            conversion(&EuroToFrancs)},
+        {u"Command2"_s, u"Taux"_s, {6480, 600, 975, 480}, 8.25, true, 21, none,
+            [this] { Command2_Click(); }},
+        {u"Command1"_s, u"x²"_s, {4080, 1200, 480, 480}, 9.75, true, 20, none,
+            function(&korvex::Command1_Click)},
+        {u"Cancel"_s, u"C"_s, {3360, 600, 480, 480}, 9.75, true, 10, none,
+            engine(&korvex::Cancel_Click, noTrap)},
+        {u"CancelEntry"_s, u"CE"_s, {3360, 1200, 480, 480}, 9.75, true, 11, none,
+            engine(&korvex::CancelEntry_Click, noTrap)},
+        {u"Decimal"_s, u","_s, {1440, 2400, 480, 480}, 12, true, 18, KeyHandler::Decimal,
+            engine(&korvex::Decimal_Click, noTrap)},
+        {u"Percent"_s, u"%"_s, {4080, 2400, 480, 480}, 9.75, true, 17, none,
+            engine(&korvex::Percent_Click, overflowTrap)},
+    };
+    // The digit block: 7 8 9 on the top row down to 0 alone at the bottom left.
+    for (std::int16_t i = 0; i < 10; ++i) {
+        const int left = i == 0 ? 840 : 840 + 600 * ((i - 1) % 3);
+        const int top = i == 0 ? 2400 : 1800 - 600 * ((i - 1) / 3);
+        table.push_back({u"Number%1"_s.arg(i), QString::number(i), {left, top, 480, 480}, 12, false,
+            i, KeyHandler::Number, [this, i] { Number_Click(i); }});
+    }
+    const std::array<QRect, 5> operatorTwips{QRect{2760, 2400, 480, 480}, {2760, 600, 480, 480},
+        {2760, 1800, 480, 480}, {2760, 1200, 480, 480}, {3360, 2400, 480, 480}};
+    const std::array<qreal, 5> operatorPoints{9.75, 12, 9.75, 12, 12};
+    const std::array<int, 5> operatorTab{15, 12, 14, 13, 16};
+    for (std::size_t i = 0; i < OperatorCaptions.size(); ++i) {
+        const auto index = static_cast<std::int16_t>(i);
+        table.push_back({u"Operator%1"_s.arg(i), QString::fromLatin1(OperatorCaptions[i]),
+            operatorTwips[i], operatorPoints[i], true, operatorTab[i], KeyHandler::Operator,
+            [this, index] { Operator_Click(index); }});
+    }
+    return table;
+}
+
+Calculator::Calculator(Module1 &module, Platform &platform, QWidget *parent)
+    : QMainWindow(parent)
+    , m_module(module)
+    , m_platform(platform)
+    , m_settingsDirectory(platform.settingsDirectory().toStdString())
+{
+    initResources();
+    InstallFontSubstitutes();
+    setObjectName(u"Calculator"_s);
+    setWindowTitle(u"Calculatrice et Conversion Francs/Euros"_s);
+    setWindowIcon(QIcon(u":/korvex/icons/korvex-32.png"_s));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    m_presentMessage = [this](const Message &message) {
+        QMessageBox box(boxIcon(message.icon), fromUtf8(message.title), fromUtf8(message.text),
+            QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    };
+    m_runDialog = [](QDialog &dialog) { dialog.exec(); };
+
+    auto *client = new QWidget(this);
+    client->setFixedSize(twipsToPixels(7575), twipsToPixels(3000));
+    setCentralWidget(client);
+    buildButtons();
+    nameButtonsForScreenReaders();
+    buildLabels(client);
+    buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // "=" is the window's cancel button: Escape performs it wherever the focus is.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { m_Operator[EqualsIndex]->click(); });
+
+    Form_Load();
+}
+
+Calculator::~Calculator() = default;
+
+void Calculator::buildButtons()
+{
+    std::vector<ButtonRow> table = buttonTable();
+    std::sort(table.begin(), table.end(),
+        [](const ButtonRow &a, const ButtonRow &b) { return a.tab < b.tab; });
+    QWidget *previous = nullptr;
+    for (const ButtonRow &row : table) {
+        auto *button = new QPushButton(centralWidget());
+        button->setObjectName(row.name);
+        button->setFont(controlFont(row.points, row.bold));
+        button->setGeometry(
+            twipsRect(row.twips.x(), row.twips.y(), row.twips.width(), row.twips.height()));
+        button->setText(wrappedCaption(
+            row.caption, button->fontMetrics(), button->width() - 2 * captionMargin));
+        button->installEventFilter(this);
+        connect(button, &QPushButton::clicked, this, row.onClick);
+        m_keyHandlers[button] = row.keys;
+        m_buttons[row.name] = button;
+        if (previous != nullptr)
+            setTabOrder(previous, button);
+        previous = button;
+    }
+    for (std::size_t i = 0; i < m_Number.size(); ++i)
+        m_Number[i] = m_buttons.at(u"Number%1"_s.arg(i));
+    for (std::size_t i = 0; i < m_Operator.size(); ++i)
+        m_Operator[i] = m_buttons.at(u"Operator%1"_s.arg(i));
+}
+
+// What a screen reader says for each button: captions such as "V²", "¶" or "<=" say little.
+void Calculator::nameButtonsForScreenReaders()
+{
+    static const std::array<std::pair<const char16_t *, const char16_t *>, 30> names{{
+        {u"Command21", u"À propos"},
+        {u"Command20", u"Prix T.T.C. en prix H.T."},
+        {u"Command19", u"Prix H.T. en prix T.T.C."},
+        {u"Command18", u"Tangente"},
+        {u"Command17", u"Cosinus"},
+        {u"Command16", u"Sinus"},
+        {u"Command15", u"Pi"},
+        {u"Command14", u"Quitter"},
+        {u"Command13", u"Inverse"},
+        {u"Command12", u"Retour arrière"},
+        {u"Command11", u"Ajouter à la mémoire"},
+        {u"Command10", u"Mettre en mémoire"},
+        {u"Command9", u"Rappeler la mémoire"},
+        {u"Command8", u"Effacer la mémoire"},
+        {u"Command7", u"Aide sur les commandes au clavier"},
+        {u"Command6", u"Changer de signe"},
+        {u"Command5", u"Racine carrée"},
+        {u"Command4", u"Francs en euros"},
+        {u"Command3", u"Euros en francs"},
+        {u"Command2", u"Taux de conversion et T.V.A."},
+        {u"Command1", u"Carré"},
+        {u"Operator0", u"Diviser"},
+        {u"Operator1", u"Additionner"},
+        {u"Operator2", u"Multiplier"},
+        {u"Operator3", u"Soustraire"},
+        {u"Operator4", u"Égal"},
+        {u"Cancel", u"Effacer"},
+        {u"CancelEntry", u"Effacer l'entrée"},
+        {u"Decimal", u"Virgule"},
+        {u"Percent", u"Pourcentage"},
+    }};
+    for (const auto &[name, spoken] : names)
+        m_buttons.at(QString::fromUtf16(name))->setAccessibleName(QString::fromUtf16(spoken));
+}
+
+void Calculator::buildLabels(QWidget *client)
+{
+    m_Label2 = makeLabel(client, u"Label2"_s, twipsRect(120, 240, 495, 285),
+        controlFont(9.75, true), u"QLabel { color: #FF0000; }"_s);
+    m_Label2->setAlignment(Qt::AlignCenter);
+    m_Label1 = makeLabel(client, u"Label1"_s, twipsRect(5900, 120, 135, 320), controlFont(9.75),
+        u"QLabel { background-color: #C0FFFF; color: #000000; }"_s);
+    m_Label1->setAlignment(Qt::AlignCenter);
+    m_Readout = makeLabel(client, u"Readout"_s, twipsRect(840, 105, 4680, 360), controlFont(12),
+        u"QLabel { background-color: #C0FFC0; color: #000000; }"_s);
+    m_Readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_Readout->setText(u"0,"_s);
+    // No fixed name: the readout's name is then the number it shows, and a label without one
+    // announces each change of its text to screen readers.
+    m_Readout->setAccessibleDescription(u"Affichage de la calculatrice"_s);
+    m_Label1->setAccessibleName(u"Unité"_s);
+    m_Label2->setAccessibleName(u"Indicateur de mémoire"_s);
+}
+
+void Calculator::buildMenus()
+{
+    QMenu *fichier = menuBar()->addMenu(u"&Fichier"_s);
+    fichier->setObjectName(u"Mnu_Fichier"_s);
+    QAction *quitter = fichier->addAction(u"&Quitter"_s, this, [this] { MnuQuitter_Click(); });
+    quitter->setObjectName(u"MnuQuitter"_s);
+    quitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    m_Mnu_Edition = menuBar()->addMenu(u"&Edition"_s);
+    m_Mnu_Edition->setObjectName(u"Mnu_Edition"_s);
+    connect(m_Mnu_Edition, &QMenu::aboutToShow, this, [this] { Mnu_Edition_Click(); });
+    QAction *copier = m_Mnu_Edition->addAction(u"&Copier"_s, this, [this] { Mnu_Copier_Click(); });
+    copier->setObjectName(u"Mnu_Copier"_s);
+    copier->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    m_Mnu_Coller = m_Mnu_Edition->addAction(u"Co&ller"_s, this, [this] { Mnu_Coller_Click(); });
+    m_Mnu_Coller->setObjectName(u"Mnu_Coller"_s);
+    m_Mnu_Coller->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+
+    QMenu *aide = menuBar()->addMenu(u"?"_s);
+    aide->setObjectName(u"Mnu_Aide"_s);
+    aide->addAction(u"Aide"_s, this, [this] { Command7_Click(); })
+        ->setObjectName(u"Mnu_AideClavier"_s);
+    aide->addSeparator()->setObjectName(u"sep1"_s);
+    aide->addAction(u"A propos"_s, this, [this] { Command21_Click(); })
+        ->setObjectName(u"Mnu_APropos"_s);
+}
+
+void Calculator::Form_Load()
+{
+    static const std::array<std::pair<const char16_t *, const char16_t *>, 11> tooltips{{
+        {u"Command2", u"Paramétrage du taux de conversion, du format du résultat et %T.V.A."},
+        {u"Command4", u"Conversion de la valeur affichée de Francs en Euro"},
+        {u"Command3", u"Conversion de la valeur affichée d'Euro en Francs"},
+        {u"Command7", u"Aide sur les commandes au clavier"},
+        {u"Command8", u"Efface la mémoire"},
+        {u"Command10", u"Mise en mémoire du nombre affiché"},
+        {u"Command11", u"Ajoute le nombre affiché au nombre déjà en mémoire"},
+        {u"Command12", u"Retour arrière"},
+        {u"Command14", u"Quitter la calculatrice"},
+        {u"Command19", u"Calcule le prix T.T.C. de la valeur affichée en prix H.T."},
+        {u"Command20", u"Calcule le prix H.T. de la valeur affichée en prix T.T.C."},
+    }};
+    for (const auto &[name, tip] : tooltips)
+        m_buttons.at(QString::fromUtf16(name))->setToolTip(QString::fromUtf16(tip));
+    ComposeMemoryTooltip(m_module.memory);
+    LoadSettings(m_module.settings, m_settingsDirectory, m_platform.files());
+    ResetCalculator(m_state);
+    refresh();
+}
+
+// The focus goes to "=" when the window is first shown and when one of the program's own windows
+// closes; not after a message box, so a key message leaves the focus where it was.
+void Calculator::Form_Activate()
+{
+    m_Operator[EqualsIndex]->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void Calculator::setMessagePresenter(MessagePresenter presenter)
+{
+    m_presentMessage = std::move(presenter);
+}
+
+void Calculator::setDialogRunner(DialogRunner runner)
+{
+    m_runDialog = std::move(runner);
+}
+
+void Calculator::showMessage(const Message &message)
+{
+    refresh(); // the box shows over the state of this very step
+    m_presentMessage(message);
+}
+
+void Calculator::runLoadStep()
+{
+    Form_Load();
+}
+
+void Calculator::moveFocusToEquals()
+{
+    refresh();
+    m_Operator[EqualsIndex]->setFocus(Qt::OtherFocusReason);
+}
+
+void Calculator::refresh()
+{
+    m_Readout->setText(readoutDisplay(m_state.readout));
+    const QString label1 = fromUtf8(m_state.label1);
+    if (m_Label1->text() != label1) {
+        m_Label1->setText(label1);
+        // The status label grows from its left edge to fit its text.
+        m_Label1->resize(
+            std::max(m_Label1->sizeHint().width(), twipsToPixels(135)), m_Label1->height());
+    }
+    m_Label2->setText(fromUtf8(m_module.memory.indicator));
+    m_Label2->setAccessibleDescription(
+        m_Label2->text().isEmpty() ? u"Mémoire vide"_s : u"Nombre en mémoire"_s);
+    m_Label1->setAccessibleDescription(m_Label1->text().trimmed());
+    m_buttons.at(u"Command9"_s)->setToolTip(fromUtf8(m_module.memory.tooltip));
+}
+
+// No exception may cross Qt's event loop; should one ever escape the core, the user sees the
+// handler's own trap, and the focus rule still holds.
+void Calculator::act(const std::function<void()> &action, const std::function<void()> &trap)
+{
+    try {
+        action();
+    } catch (...) {
+        trap();
+        moveFocusToEquals();
+    }
+    refresh();
+}
+
+void Calculator::Number_Click(std::int16_t index)
+{
+    act([this, index] { korvex::Number_Click(m_state, *this, index); },
+        [this] { showMessage(OverflowMessage); });
+}
+
+void Calculator::Operator_Click(std::int16_t index)
+{
+    act([this, index] { korvex::Operator_Click(m_state, *this, index); },
+        [this] {
+            showMessage(OverflowMessage);
+            Form_Load();
+        });
+}
+
+void Calculator::perform(KeyAction action)
+{
+    const auto click = [this](const QString &name) { m_buttons.at(name)->click(); };
+    switch (action.command) {
+    case KeyCommand::None:
+        return;
+    case KeyCommand::Digit:
+        return m_Number[static_cast<std::size_t>(action.index)]->click();
+    case KeyCommand::Operator:
+        return m_Operator[static_cast<std::size_t>(action.index)]->click();
+    case KeyCommand::Decimal:
+        return click(u"Decimal"_s);
+    case KeyCommand::Percent:
+        return click(u"Percent"_s);
+    case KeyCommand::Backspace:
+        return click(u"Command12"_s);
+    case KeyCommand::Cancel:
+        return click(u"Cancel"_s);
+    case KeyCommand::CancelEntry:
+        return click(u"CancelEntry"_s);
+    case KeyCommand::Negate:
+        return click(u"Command6"_s);
+    case KeyCommand::Square:
+        return click(u"Command1"_s);
+    case KeyCommand::SquareRoot:
+        return click(u"Command5"_s);
+    case KeyCommand::Inverse:
+        return click(u"Command13"_s);
+    case KeyCommand::Pi:
+        return click(u"Command15"_s);
+    case KeyCommand::Sine:
+        return click(u"Command16"_s);
+    case KeyCommand::Cosine:
+        return click(u"Command17"_s);
+    case KeyCommand::Tangent:
+        return click(u"Command18"_s);
+    case KeyCommand::Quit:
+        return MnuQuitter_Click();
+    }
+}
+
+void Calculator::Operator_KeyPress(int &keyCode)
+{
+    perform(OperatorKeyMap(keyCode));
+}
+
+void Calculator::Number_KeyPress(int &keyCode)
+{
+    perform(NumberKeyMap(keyCode));
+}
+
+// The "," button answers every key with its code, and runs nothing.
+void Calculator::Decimal_KeyPress(int &keyCode)
+{
+    const std::string code = std::to_string(keyCode);
+    m_presentMessage(Message{code, " " + code, MessageIcon::None});
+}
+
+bool Calculator::handleKey(
+    QPushButton *button, KeyHandler handler, const QString &text, int key, bool control)
+{
+    if (handler == KeyHandler::None) {
+        // Buttons without a key handler swallow characters; Enter presses them, as the toolkit
+        // does for push buttons.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            button->click();
+        return true;
+    }
+    for (const char32_t character : text.toUcs4()) {
+        int keyCode = Windows1252Code(character);
+        // Control with a letter types that letter's control code (Ctrl+F is 6, not an F), whether
+        // or not the platform already put the code in the event's text.
+        if (control && ((keyCode >= 'a' && keyCode <= 'z') || (keyCode >= 'A' && keyCode <= 'Z')))
+            keyCode &= 0x1F;
+        switch (handler) {
+        case KeyHandler::Operator:
+            Operator_KeyPress(keyCode);
+            break;
+        case KeyHandler::Number:
+            Number_KeyPress(keyCode);
+            break;
+        case KeyHandler::Decimal:
+            Decimal_KeyPress(keyCode);
+            break;
+        case KeyHandler::None:
+            break;
+        }
+    }
+    return true;
+}
+
+bool Calculator::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const auto *keyEvent = static_cast<QKeyEvent *>(event);
+    const int key = keyEvent->key();
+    // Tab moves along the tab order and Space presses the focused button, as usual.
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Space)
+        return false;
+    if (keyEvent->text().isEmpty())
+        return false;
+    // Alt with a letter is a menu's access key, never a typed character.
+    if (keyEvent->modifiers() & (Qt::AltModifier | Qt::MetaModifier))
+        return true;
+    const auto handler = m_keyHandlers.find(watched);
+    if (handler == m_keyHandlers.end())
+        return false;
+    return handleKey(static_cast<QPushButton *>(watched), handler->second, keyEvent->text(), key,
+        keyEvent->modifiers().testFlag(Qt::ControlModifier));
+}
+
+void Calculator::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    MnuQuitter_Click();
+}
+
+void Calculator::showOwnWindow(QDialog &dialog)
+{
+    m_runDialog(dialog);
+    Form_Activate();
+}
+
+void Calculator::Command2_Click()
+{
+    Form1 dialog(m_module.settings, m_platform.files(), *this);
+    showOwnWindow(dialog);
+}
+
+// The help window's openers put the focus back on "=" themselves; the About window's return does
+// nothing more, and the activation does it.
+void Calculator::Command7_Click()
+{
+    FrmAide help(this);
+    showOwnWindow(help);
+    moveFocusToEquals();
+}
+
+void Calculator::Command21_Click()
+{
+    frmAbout about(m_platform, this);
+    showOwnWindow(about);
+}
+
+void Calculator::Mnu_Edition_Click()
+{
+    const auto text = m_platform.clipboardText();
+    m_Mnu_Coller->setEnabled(
+        PasteEnabled(text ? std::optional(text->toStdString()) : std::nullopt));
+}
+
+void Calculator::Mnu_Copier_Click()
+{
+    m_platform.setClipboardText(fromUtf8(m_state.readout));
+    moveFocusToEquals();
+}
+
+void Calculator::Mnu_Coller_Click()
+{
+    if (const auto text = m_platform.clipboardText())
+        PasteIntoReadout(m_state, text->toStdString());
+    moveFocusToEquals();
+}
+
+// Ends the program at once: no question, nothing written.
+void Calculator::MnuQuitter_Click()
+{
+    m_platform.quit();
+}
+
+} // namespace korvex

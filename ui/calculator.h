@@ -1,0 +1,99 @@
+// The main window: the readout, the calculator's buttons, its menus and its keyboard.
+#pragma once
+
+#include "engine/calculator_state.h"
+#include "engine/host.h"
+#include "ui/key_map.h"
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <map>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace korvex {
+
+class Platform;
+struct Module1;
+
+class Calculator : public QMainWindow, public Host
+{
+    Q_OBJECT
+
+public:
+    using MessagePresenter = std::function<void(const Message &)>;
+    using DialogRunner = std::function<void(QDialog &)>;
+
+    Calculator(Module1 &module, Platform &platform, QWidget *parent = nullptr);
+    ~Calculator() override;
+
+    void Form_Load();
+    void Form_Activate();
+
+    // Tests record message boxes and close dialogs through these instead of blocking.
+    void setMessagePresenter(MessagePresenter presenter);
+    void setDialogRunner(DialogRunner runner);
+
+    const CalculatorState &state() const { return m_state; }
+    CalculatorState &state() { return m_state; }
+
+    void showMessage(const Message &message) override;
+    void runLoadStep() override;
+    void moveFocusToEquals() override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    enum class KeyHandler { None, Operator, Number, Decimal };
+    struct ButtonRow;
+
+    std::vector<ButtonRow> buttonTable();
+    void buildButtons();
+    void nameButtonsForScreenReaders();
+    void buildLabels(QWidget *client);
+    void buildMenus();
+    void refresh();
+    void act(const std::function<void()> &action, const std::function<void()> &trap);
+    void perform(KeyAction action);
+    bool handleKey(
+        QPushButton *button, KeyHandler handler, const QString &text, int key, bool control);
+    void showOwnWindow(QDialog &dialog);
+
+    void Number_Click(std::int16_t index);
+    void Operator_Click(std::int16_t index);
+    void Operator_KeyPress(int &keyCode);
+    void Number_KeyPress(int &keyCode);
+    void Decimal_KeyPress(int &keyCode);
+    void Command2_Click();
+    void Command7_Click();
+    void Command21_Click();
+    void Mnu_Edition_Click();
+    void Mnu_Copier_Click();
+    void Mnu_Coller_Click();
+    void MnuQuitter_Click();
+
+    Module1 &m_module;
+    Platform &m_platform;
+    CalculatorState m_state;
+    std::string m_settingsDirectory;
+    MessagePresenter m_presentMessage;
+    DialogRunner m_runDialog;
+
+    std::array<QPushButton *, 10> m_Number{};
+    std::array<QPushButton *, 5> m_Operator{};
+    std::map<QString, QPushButton *> m_buttons; // by control name
+    std::map<QObject *, KeyHandler> m_keyHandlers;
+    QLabel *m_Readout = nullptr;
+    QLabel *m_Label1 = nullptr;
+    QLabel *m_Label2 = nullptr;
+    QMenu *m_Mnu_Edition = nullptr;
+    QAction *m_Mnu_Coller = nullptr;
+};
+
+} // namespace korvex

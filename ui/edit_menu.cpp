@@ -1,0 +1,18 @@
+#include "ui/edit_menu.h"
+
+#include "engine/calculator_state.h"
+
+namespace korvex {
+
+void PasteIntoReadout(CalculatorState &state, std::string text)
+{
+    state.readout = std::move(text);
+    state.InputState = input_state::Nums;
+}
+
+bool PasteEnabled(const std::optional<std::string> &clipboardText)
+{
+    return clipboardText && !clipboardText->empty();
+}
+
+} // namespace korvex

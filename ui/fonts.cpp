@@ -1,0 +1,46 @@
+#include "ui/fonts.h"
+
+namespace korvex {
+
+namespace {
+    const QString windowsSans = QStringLiteral("MS Sans Serif");
+    const QString windowsComic = QStringLiteral("Comic Sans MS");
+} // namespace
+
+void InstallFontSubstitutes()
+{
+    // Liberation Sans has Arial's metrics, the closest free match for the captions' widths.
+    QFont::insertSubstitution(windowsSans, QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(windowsComic, QStringLiteral("Comic Neue"));
+}
+
+QFont controlFont(qreal points, bool bold, bool italic)
+{
+    QFont font(windowsSans);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+QFont comicFont(qreal points, bool bold)
+{
+    QFont font(windowsComic);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    // Comic Neue kerns a period into the foot of a "1": "Version 1.3.0" would read 13.0.
+    font.setKerning(false);
+    return font;
+}
+
+int twipsToPixels(int twips)
+{
+    return qRound(twips / 15.0);
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
+}
+
+} // namespace korvex

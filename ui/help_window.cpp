@@ -1,0 +1,220 @@
+#include "ui/help_window.h"
+
+#include "ui/fonts.h"
+#include "ui/maker.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+// The pictures are compiled into the static library; nothing else would pull them into a program.
+static void initResources()
+{
+    Q_INIT_RESOURCE(korvex);
+}
+
+namespace korvex {
+
+namespace {
+
+    // Plain labels are 8.25 black, left-aligned and sized to their text.
+    enum class Look {
+        Plain,
+        Operators, // 9.75
+        Title, // 9.75 bold italic, centred, sized to its text
+        Contact, // blue
+        Address, // blue, centred in its own box
+        Memory, // the memory indicator's sample: bold red, centred in its bordered box
+    };
+
+    struct LabelRow
+    {
+        QString name = {};
+        QString text = {};
+        int left = 0; // twips, from the top-left corner of the frame or window that holds it
+        int top = 0;
+        int width = 0; // the box of a label that does not size itself to its text
+        int height = 0;
+        Look look = Look::Plain;
+    };
+
+    struct FrameRow
+    {
+        QString name;
+        QString caption; // each ends with a space, as it is drawn on the frame's edge
+        QRect twips;
+        std::vector<LabelRow> labels;
+    };
+
+    // The runs of spaces in the captions line up the colons of a column: they are part of the
+    // texts.
+    std::vector<FrameRow> frameTable()
+    {
+        const QString email = u"E-Mail : "_s + MakerEmail.toString();
+        const QString site = u"URL : "_s + MakerWebSite.toString();
+        const QString download = u"URL : "_s + MakerDownloadSite.toString();
+        return {
+            {u"Frame1"_s, {}, {240, 5280, 5175, 975},
+                {
+                    {u"Label21"_s, email, 1680, 240, 0, 0, Look::Contact},
+                    {u"Label23"_s, site, 1200, 480, 2415, 255, Look::Address},
+                    {u"Label22"_s, download, 1200, 720, 0, 0, Look::Contact},
+                }},
+            {u"Frame2"_s, u"Affichage "_s, {2880, 3720, 2535, 855},
+                {
+                    {u"Label13"_s, u": Nombre en mémoire"_s, 720, 360},
+                    {u"Label12"_s, u"M"_s, 120, 360, 495, 255, Look::Memory},
+                }},
+            {u"Frame3"_s, u"Fonctions "_s, {2880, 2040, 2535, 1455},
+                {
+                    {u"Label9"_s, u"% : Pourcentage"_s, 120, 1080},
+                    {u"Label5"_s, u"V : Racine carrée"_s, 120, 840},
+                    {u"Label6"_s, u"X : Elevation au carré"_s, 120, 600},
+                    {u"Label19"_s, u"I  : Inverse (1/x)"_s, 120, 360},
+                }},
+            {u"Frame4"_s, u"Commandes "_s, {240, 720, 2415, 1935},
+                {
+                    {u"Label20"_s, u"<=        : Retour arrière"_s, 120, 1320},
+                    {u"Label18"_s, u"F/Q      : Quitter le programme"_s, 120, 1560},
+                    {u"Label8"_s, u"Entrée  : Egal"_s, 120, 1080},
+                    {u"Label4"_s, u"N : Inversion du signe <> +/-"_s, 120, 840},
+                    {u"Label3"_s, u"E : Effacement partiel"_s, 120, 600},
+                    {u"Label2"_s, u"C : Effacement"_s, 120, 360},
+                }},
+            {u"Frame5"_s, u"Fonctions trigonométriques "_s, {2880, 720, 2535, 1095},
+                {
+                    {u"Label17"_s, u"P : Pi  (3.14....)"_s, 1200, 600},
+                    {u"Label16"_s, u"T : Tangente"_s, 120, 600},
+                    {u"Label15"_s, u"O : Cosinus"_s, 1200, 360},
+                    {u"Label7"_s, u"S : Sinus"_s, 120, 360},
+                }},
+            {u"Frame6"_s, u"Opérateurs "_s, {240, 2880, 2415, 1095},
+                {
+                    {u"Label10"_s, u".  : Séparateur décimal"_s, 360, 600},
+                    {u"Label14"_s, u"+  -  /  *"_s, 840, 360, 0, 0, Look::Operators},
+                }},
+        };
+    }
+
+    QColor lookColour(Look look)
+    {
+        switch (look) {
+        case Look::Contact:
+        case Look::Address:
+            return {0x00, 0x00, 0xFF};
+        case Look::Memory:
+            return {0xFF, 0x00, 0x00};
+        default:
+            return {0x00, 0x00, 0x00};
+        }
+    }
+
+    // Labels write from their top edge. One sized to its text keeps the point its alignment hangs
+    // from: its left edge, or for a centred one its centre, so the text stays where it was placed.
+    QLabel *makeLabel(QWidget *parent, const LabelRow &row)
+    {
+        const Look look = row.look;
+        const bool title = look == Look::Title;
+        const bool fixedBox = look == Look::Address || look == Look::Memory;
+        const bool centred = title || fixedBox;
+        auto *label = new QLabel(row.text, parent);
+        label->setObjectName(row.name);
+        label->setTextFormat(Qt::PlainText);
+        label->setFont(controlFont(
+            title || look == Look::Operators ? 9.75 : 8.25, title || look == Look::Memory, title));
+        label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, lookColour(look));
+        label->setPalette(palette);
+        if (look == Look::Memory) {
+            label->setFrameShape(QFrame::Panel);
+            label->setFrameShadow(QFrame::Sunken);
+        }
+        label->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+        if (fixedBox)
+            return label;
+        const QRect placed = label->geometry();
+        const QSize size = label->sizeHint();
+        const int left = centred ? placed.x() + (placed.width() - size.width()) / 2 : placed.x();
+        label->setGeometry(left, placed.y(), size.width(), size.height());
+        return label;
+    }
+
+} // namespace
+
+FrmAide::FrmAide(QWidget *parent)
+    : QDialog(parent)
+{
+    initResources();
+    InstallFontSubstitutes(); // this window may be the first to draw with these fonts
+    setObjectName(u"FrmAide"_s);
+    setWindowTitle(u"Aide"_s);
+    setWindowIcon(QIcon(u":/korvex/icons/korvex-32.png"_s));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(twipsToPixels(5640), twipsToPixels(6405));
+    buildFrames();
+    buildControls();
+}
+
+void FrmAide::buildFrames()
+{
+    for (const FrameRow &row : frameTable()) {
+        auto *frame = new QGroupBox(row.caption, this);
+        frame->setObjectName(row.name);
+        frame->setFont(controlFont(8.25, true));
+        frame->setGeometry(
+            twipsRect(row.twips.x(), row.twips.y(), row.twips.width(), row.twips.height()));
+        for (const LabelRow &label : row.labels)
+            makeLabel(frame, label);
+    }
+}
+
+void FrmAide::buildControls()
+{
+    m_Command1 = new QPushButton(u"&OK"_s, this);
+    m_Command1->setObjectName(u"Command1"_s);
+    m_Command1->setFont(controlFont(8.25, true));
+    m_Command1->setGeometry(twipsRect(2280, 4800, 1095, 375));
+    m_Command1->setDefault(true);
+    m_Command1->setFocus();
+    connect(m_Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+    auto *image = new QLabel(this);
+    image->setObjectName(u"Image1"_s);
+    image->setPixmap(QPixmap(u":/korvex/icons/korvex-32.png"_s));
+    image->setScaledContents(true);
+    image->setGeometry(twipsRect(240, 120, 495, 495));
+
+    makeLabel(this, {u"Label11"_s, MakerCredit.toString(), 360, 4320});
+    makeLabel(
+        this, {u"Label1"_s, u"Les commandes au clavier"_s, 1200, 240, 2925, 240, Look::Title});
+}
+
+// Escape does nothing here: the window has no cancel button.
+void FrmAide::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+// The close box does what "&OK" does.
+void FrmAide::closeEvent(QCloseEvent *event)
+{
+    Command1_Click();
+    event->accept();
+}
+
+void FrmAide::Command1_Click()
+{
+    accept();
+}
+
+} // namespace korvex

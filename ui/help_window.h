@@ -1,0 +1,30 @@
+// The keyboard-help window: the calculator's keyboard commands and the meaning of the memory
+// indicator, fixed at build time.
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+
+namespace korvex {
+
+class FrmAide : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FrmAide(QWidget *parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildFrames();
+    void buildControls();
+    void Command1_Click();
+
+    QPushButton *m_Command1 = nullptr;
+};
+
+} // namespace korvex

@@ -1,0 +1,93 @@
+#include "ui/platform.h"
+
+#include "conversion/settings_file.h"
+#include "ui/sys_info.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+#include <memory>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace korvex {
+
+QString Platform::programDirectory() const
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString Platform::settingsDirectory()
+{
+    const QString program = programDirectory();
+    const std::string file = program.toStdString() + '/' + std::string(SettingsFileName);
+    if (FileExists(file, files()) || isWritableDirectory(program))
+        return program;
+    return userConfigDirectory();
+}
+
+bool Platform::isWritableDirectory(const QString &path) const
+{
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
+QString Platform::userConfigDirectory() const
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + u"/.config"_s;
+    return base + u"/korvex"_s;
+}
+
+std::optional<QString> Platform::clipboardText() const
+{
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr)
+        return std::nullopt;
+    return clipboard->text();
+}
+
+void Platform::setClipboardText(const QString &text)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr)
+        return;
+    clipboard->clear();
+    clipboard->setText(text);
+}
+
+void Platform::quit()
+{
+    QCoreApplication::quit();
+}
+
+void Platform::openLink(const QString &target)
+{
+    QDesktopServices::openUrl(QUrl(target));
+}
+
+QString Platform::findProgram(const QString &name) const
+{
+    return QStandardPaths::findExecutable(name);
+}
+
+bool Platform::startProgram(const QString &path)
+{
+    return QProcess::startDetached(path, {});
+}
+
+Registry &Platform::registry()
+{
+    // The system's registry keeps no state of its own: one reader serves every window.
+    static const std::unique_ptr<Registry> system = SystemRegistry();
+    return *system;
+}
+
+} // namespace korvex

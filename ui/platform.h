@@ -1,0 +1,51 @@
+// The desktop services the windows use, behind one class that tests replace.
+#pragma once
+
+#include "conversion/file_system.h"
+
+#include <QString>
+#include <optional>
+
+namespace korvex {
+
+class Registry;
+
+class Platform
+{
+public:
+    virtual ~Platform() = default;
+
+    // The folder of the running executable.
+    virtual QString programDirectory() const;
+    // The file layer of the settings file.
+    virtual FileSystem &files() { return m_files; }
+    // Where "Korvex.cfg" lives: beside the program when it is there already or the program may
+    // write there (a portable copy), else the user's configuration folder, made at the first save.
+    QString settingsDirectory();
+    virtual bool isWritableDirectory(const QString &path) const;
+    // $XDG_CONFIG_HOME/korvex, by default ~/.config/korvex.
+    virtual QString userConfigDirectory() const;
+
+    // The clipboard's plain text, empty when it holds none; nothing when it cannot be read.
+    virtual std::optional<QString> clipboardText() const;
+    // Empties the clipboard, then puts the text on it.
+    virtual void setClipboardText(const QString &text);
+
+    // Ends the program as soon as the current event has been handled.
+    virtual void quit();
+
+    // Opens a web page or a "mailto:" link with the desktop's default application. A link that
+    // cannot be opened is not reported.
+    virtual void openLink(const QString &target);
+    // The full path of the first program of that name on the PATH; empty when there is none.
+    virtual QString findProgram(const QString &name) const;
+    // Starts a program in a window of its own and returns at once; false when it did not start.
+    virtual bool startProgram(const QString &path);
+    // The system's registry, read-only; on systems without one, every key is missing.
+    virtual Registry &registry();
+
+private:
+    PosixFileSystem m_files;
+};
+
+} // namespace korvex
