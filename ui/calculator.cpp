@@ -236,8 +236,10 @@ Calculator::Calculator(Module1 &module, Platform &platform, QWidget *parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     m_presentMessage = [this](const Message &message) {
+        // Over the settings dialog when it asks, so the box never hides behind what it blocks.
+        QWidget *owner = QApplication::activeModalWidget();
         QMessageBox box(boxIcon(message.icon), fromUtf8(message.title), fromUtf8(message.text),
-            QMessageBox::Ok, this);
+            QMessageBox::Ok, owner != nullptr ? owner : this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
     };
@@ -537,13 +539,15 @@ void Calculator::Decimal_KeyPress(int &keyCode)
 bool Calculator::handleKey(
     QPushButton *button, KeyHandler handler, const QString &text, int key, bool control)
 {
-    if (handler == KeyHandler::None) {
-        // Buttons without a key handler swallow characters; Enter presses them, as the toolkit
-        // does for push buttons.
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            button->click();
+    // Enter goes through the key maps of "=" and of the digits only; on any other button it
+    // presses that button, as the toolkit does for push buttons.
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (enter && handler != KeyHandler::Number && button != m_Operator[EqualsIndex]) {
+        button->click();
         return true;
     }
+    if (handler == KeyHandler::None)
+        return true; // buttons without a key handler swallow characters
     for (const char32_t character : text.toUcs4()) {
         int keyCode = Windows1252Code(character);
         // Control with a letter types that letter's control code (Ctrl+F is 6, not an F), whether

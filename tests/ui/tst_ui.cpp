@@ -455,10 +455,11 @@ void TestUi::focusReturnsToEquals()
         QTest::mouseClick(w.button(name), Qt::LeftButton);
         QVERIFY2(QApplication::focusWidget() == w.equals(), qPrintable(name));
     }
-    w.action(u"Mnu_Copier"_s)->trigger();
-    QCOMPARE(QApplication::focusWidget(), w.equals());
-    w.action(u"Mnu_Coller"_s)->trigger();
-    QCOMPARE(QApplication::focusWidget(), w.equals());
+    for (const QString &item : {u"Mnu_Copier"_s, u"Mnu_Coller"_s}) {
+        w.button(u"Number4"_s)->setFocus();
+        w.action(item)->trigger();
+        QVERIFY2(QApplication::focusWidget() == w.equals(), qPrintable(item));
+    }
     // A button reached with Tab keeps the focus until the next action.
     QTest::keyClick(w.equals(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), w.button(u"Percent"_s));
@@ -486,12 +487,27 @@ void TestUi::enterAndEscapePerformEqualsOnce()
     QCOMPARE(w.readout(), u"4,"_s);
     QCOMPARE(w.calculator.state().PendingOperator, std::string("="));
 
-    // Enter on a button without a key map presses that button.
+    // Enter on any button but "=" and the digits presses that button.
     w.type(u"9"_s);
     w.button(u"Command10"_s)->setFocus();
     QTest::keyClick(w.button(u"Command10"_s), Qt::Key_Return);
     QCOMPARE(w.label(u"Label2"_s)->text(), u"M"_s);
+    w.type(u"c2"_s);
+    w.button(u"Operator1"_s)->setFocus();
+    QTest::keyClick(w.button(u"Operator1"_s), Qt::Key_Return);
+    QCOMPARE(w.calculator.state().PendingOperator, std::string("+"));
+    w.type(u"3"_s);
+    w.button(u"Decimal"_s)->setFocus();
+    QTest::keyClick(w.button(u"Decimal"_s), Qt::Key_Enter);
+    QVERIFY(w.messages.empty()); // the comma itself, not its key message
+    QCOMPARE(w.readout(), u"3,"_s);
+    QCOMPARE(w.calculator.state().DecimalEntered, true);
     QCOMPARE(equalsPresses.count(), 3);
+    // Control with a letter is no letter, even where the platform leaves the letter as text.
+    QTest::keyClick(w.equals(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(w.equals(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(w.platform.quits, 0);
+    QCOMPARE(w.readout(), u"3,"_s);
 }
 
 void TestUi::digitButtonMap()
@@ -668,6 +684,7 @@ void TestUi::ownWindowsGiveTheFocusBack()
     QStringList opened;
     w.calculator.setDialogRunner([&opened](QDialog &dialog) { opened << dialog.windowTitle(); });
     w.type(u"12"_s);
+    w.button(u"Number4"_s)->setFocus(); // reached with Tab, say
     if (QPushButton *button = w.button(opener))
         QTest::mouseClick(button, Qt::LeftButton);
     else
