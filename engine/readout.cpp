@@ -116,10 +116,11 @@ namespace {
     // that text, and whatever rounds to it at 15 digits, reads back as the largest double.
     bool roundsToLargestDouble(const Decimal &decimal)
     {
-        std::string padded = decimal.digits;
-        padded.resize(std::max<std::size_t>(padded.size(), 16), '0');
-        return decimal.exponent == 308 && padded.compare(0, 15, "179769313486232") == 0
-            && padded[15] < '5';
+        // Sixteen digits decide a rounding at fifteen, halves away from zero.
+        std::string first16 = decimal.digits.substr(0, 16);
+        first16.resize(16, '0');
+        return decimal.exponent == 308 && first16 >= "1797693134862315"
+            && first16 < "1797693134862325";
     }
 
     std::optional<double> magnitudeOf(const Decimal &decimal)
@@ -145,6 +146,30 @@ namespace {
         return value;
     }
 
+    // What the readout writes itself has no thousands separator: with the period for the comma it
+    // is exactly what std::from_chars reads, at a third of the cost of the reading above. Any
+    // other text, and whatever from_chars refuses or finds out of range, goes the general way,
+    // which holds the rules for those.
+    std::optional<double> readPlainText(std::string_view text)
+    {
+        std::array<char, 32> buffer{};
+        if (text.size() > buffer.size())
+            return std::nullopt;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (!isDigit(c) && c != ',' && c != '-' && c != '+' && c != 'E' && c != 'e')
+                return std::nullopt;
+            buffer[i] = c == ',' ? '.' : c;
+        }
+        const char *const last = buffer.data() + text.size();
+        double value = 0;
+        const auto [end, error] =
+            std::from_chars(buffer.data(), last, value, std::chars_format::general);
+        if (error != std::errc{} || end != last)
+            return std::nullopt;
+        return value;
+    }
+
 } // namespace
 
 std::string NumberToText(double value)
@@ -166,6 +191,8 @@ std::string NumberToText(double value)
 
 std::optional<double> TextToNumber(std::string_view text)
 {
+    if (const auto plain = readPlainText(text))
+        return plain;
     const auto decimal = parseDecimal(text);
     if (!decimal)
         return std::nullopt;

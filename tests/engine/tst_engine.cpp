@@ -208,6 +208,8 @@ void TestEngine::textToNumber_data()
         << std::string("-1,79769313486232E+308") << true << -largest;
     QTest::newRow("just below the 15-digit half")
         << std::string("1,797693134862324999E+308") << true << largest;
+    QTest::newRow("just above the largest double")
+        << std::string("1,7976931348623159E+308") << true << largest;
     QTest::newRow("subnormal") << std::string("1E-310") << true << 1e-310;
     QTest::newRow("below the smallest subnormal") << std::string("1E-400") << true << 0.0;
     QTest::newRow("huge negative exponent")
