@@ -22,6 +22,11 @@ packages=(
     desktop-file-utils
     appstream
     dpkg-dev
+    # Fuzzing and the benchmarks: libFuzzer and the sanitizers' run-time come with
+    # libclang-rt-14-dev, which clang only recommends; Xlib for the start-up benchmark's watcher.
+    clang
+    libclang-rt-14-dev
+    libx11-dev
 )
 
 as_root() {

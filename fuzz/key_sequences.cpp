@@ -1,0 +1,452 @@
+// Fuzz target for the calculator core as the main window drives it: button presses, characters
+// typed on the focused button, pasted texts and settings changed in the dialog, in any order and
+// number. After every step the state must be one the window can show.
+#include "conversion/currency.h"
+#include "conversion/file_system.h"
+#include "conversion/settings.h"
+#include "conversion/settings_dialog.h"
+#include "conversion/settings_file.h"
+#include "conversion/vat.h"
+#include "engine/calculator_state.h"
+#include "engine/host.h"
+#include "engine/number_entry.h"
+#include "engine/operators.h"
+#include "engine/readout.h"
+#include "functions/memory_register.h"
+#include "functions/unary_functions.h"
+#include "fuzz/property_check.h"
+#include "ui/edit_menu.h"
+#include "ui/key_map.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+using namespace korvex;
+using fuzz::require;
+
+namespace {
+
+// No settings file: whenever the load step reads, it takes the defaults.
+class NoFiles : public PosixFileSystem
+{
+public:
+    bool isRegularFile(const std::string &) const override { return false; }
+    std::optional<std::string> readStart(const std::string &, std::size_t) const override
+    {
+        return std::nullopt;
+    }
+};
+
+// The main window's buttons, in the order of the input's button codes.
+enum class Button : std::uint8_t {
+    Number0,
+    Operator0 = Number0 + 10, // "/", "+", "X", "-", "="
+    Decimal = Operator0 + 5,
+    Percent,
+    Cancel,
+    CancelEntry,
+    Command6, // "+/-"
+    Command12, // backspace
+    Command1, // "x²"
+    Command5, // square root
+    Command13, // "1/x"
+    Command15, // pi
+    Command16, // "Sin"
+    Command17, // "Cos"
+    Command18, // "Tan"
+    Command8, // MC
+    Command9, // MR
+    Command10, // MS
+    Command11, // M+
+    Command3, // "Euro  > Francs"
+    Command4, // "Francs > Euro"
+    Command19, // "HT > TTC"
+    Command20, // "TTC > HT"
+    Count,
+};
+
+constexpr std::array<std::string_view, 6> inputStates{input_state::None, input_state::Nums,
+    input_state::Neg, input_state::Ops, input_state::Percent, input_state::Cleared};
+constexpr std::array<std::string_view, 7> pendingOperators{" ", "+", "-", "X", "/", "=", "%"};
+constexpr std::array<std::string_view, 5> statusLabels{
+    "", FrancsLabel, EurosLabel, TtcLabel, HtLabel};
+
+template <std::size_t N>
+bool isOneOf(std::string_view text, const std::array<std::string_view, N> &texts)
+{
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+bool isKnownMessage(const Message &message)
+{
+    return message == OverflowMessage || message == DivisionByZeroMessage
+        || message == FunctionOverflowMessage || message == ConversionOverflowMessage;
+}
+
+std::string describe(const CalculatorState &state)
+{
+    std::array<char, 8> count{};
+    const auto end = std::to_chars(count.data(), count.data() + count.size(), state.OperandCount);
+    return "readout \"" + state.readout + "\", InputState \"" + state.InputState
+        + "\", PendingOperator \"" + state.PendingOperator + "\", OperandCount "
+        + std::string(count.data(), end.ptr);
+}
+
+enum class HostCall { None, Message, LoadStep, Focus };
+
+// The window around the core: the load step as the main window runs it, and a record of what
+// the core last asked of it.
+class Calculation : public Host
+{
+public:
+    Calculation() { Form_Load(); }
+
+    void showMessage(const Message &message) override
+    {
+        require(isKnownMessage(message), "every message is one of the program's own", message.text);
+        checkState(); // the user sees this state behind the box
+        lastCall = HostCall::Message;
+        ++messageCount;
+    }
+    void runLoadStep() override
+    {
+        Form_Load();
+        lastCall = HostCall::LoadStep;
+    }
+    void moveFocusToEquals() override { lastCall = HostCall::Focus; }
+
+    void checkState() const
+    {
+        // The state is described only when a property fails: the checks run after every step.
+        const auto check = [this](bool holds, std::string_view property) {
+            if (!holds)
+                fuzz::fail(property, describe(state));
+        };
+        check(!state.readout.empty() || readoutMayBeEmpty,
+            "the readout is empty only when an empty text was pasted");
+        check(state.OperandCount >= 0, "OperandCount is never negative");
+        check(isOneOf(state.InputState, inputStates), "InputState holds one of its tags");
+        check(isOneOf(state.PendingOperator, pendingOperators),
+            "PendingOperator holds one of its texts");
+        check(isOneOf(state.label1, statusLabels), "Label1 holds one of its texts");
+        require(memory.tooltip == MemoryTooltip(memory.MemoryValue),
+            "the MR tooltip tells the memory's value", memory.tooltip);
+        require(memory.indicator.empty() || memory.indicator == "M",
+            "the memory indicator is empty or M", memory.indicator);
+        // Only MS and M+ light the indicator, only MC puts it out, and MC leaves 0.
+        const bool holdsZero = std::holds_alternative<std::monostate>(memory.MemoryValue)
+            || memory.MemoryValue == Operand{0.0};
+        require(memory.indicator == "M"
+                ? !std::holds_alternative<std::monostate>(memory.MemoryValue)
+                : holdsZero,
+            "the indicator agrees with the memory", memory.tooltip);
+    }
+
+    // An empty readout can only come from an empty paste: that text itself, or the same text
+    // taken as an operand and shown again.
+    bool holdsEmptyPaste() const
+    {
+        const Operand empty{std::string()};
+        return emptyPasted
+            && (state.readout.empty() || state.FirstOperand == empty || state.SecondOperand == empty
+                || memory.MemoryValue == empty);
+    }
+
+    CalculatorState state;
+    MemoryRegister memory;
+    Settings settings;
+    HostCall lastCall = HostCall::None;
+    int messageCount = 0;
+    bool emptyPasted = false;
+    bool readoutMayBeEmpty = false; // during the current step
+
+private:
+    void Form_Load()
+    {
+        ComposeMemoryTooltip(memory);
+        LoadSettings(settings, "program", m_files);
+        ResetCalculator(state);
+    }
+
+    NoFiles m_files;
+};
+
+void press(Calculation &s, Button button)
+{
+    const auto index = static_cast<std::int16_t>(button);
+    if (button < Button::Operator0)
+        return Number_Click(s.state, s, index);
+    if (button < Button::Decimal)
+        return Operator_Click(
+            s.state, s, static_cast<std::int16_t>(index - static_cast<int>(Button::Operator0)));
+    switch (button) {
+    case Button::Decimal:
+        return Decimal_Click(s.state, s);
+    case Button::Percent:
+        return Percent_Click(s.state, s);
+    case Button::Cancel:
+        return Cancel_Click(s.state, s);
+    case Button::CancelEntry:
+        return CancelEntry_Click(s.state, s);
+    case Button::Command6:
+        return Command6_Click(s.state, s);
+    case Button::Command12:
+        return Command12_Click(s.state, s);
+    case Button::Command1:
+        return Command1_Click(s.state, s);
+    case Button::Command5:
+        return Command5_Click(s.state, s);
+    case Button::Command13:
+        return Command13_Click(s.state, s);
+    case Button::Command15:
+        return Command15_Click(s.state, s);
+    case Button::Command16:
+        return Command16_Click(s.state, s);
+    case Button::Command17:
+        return Command17_Click(s.state, s);
+    case Button::Command18:
+        return Command18_Click(s.state, s);
+    case Button::Command8:
+        return Command8_Click(s.memory, s);
+    case Button::Command9:
+        return Command9_Click(s.memory, s.state, s);
+    case Button::Command10:
+        return Command10_Click(s.memory, s.state, s);
+    case Button::Command11:
+        return Command11_Click(s.memory, s.state, s);
+    case Button::Command3:
+        return EuroToFrancs(s.state, s.settings, s);
+    case Button::Command4:
+        return FrancsToEuro(s.state, s.settings, s);
+    case Button::Command19:
+        return HtToTtc(s.state, s.settings, s);
+    case Button::Command20:
+        return TtcToHt(s.state, s.settings, s);
+    default:
+        return;
+    }
+}
+
+// The button a key command clicks, as the window's key handlers do; nothing for quitting and for
+// refused keys.
+std::optional<Button> buttonOf(KeyAction action)
+{
+    const auto at = [](Button first, std::int16_t offset) {
+        return static_cast<Button>(static_cast<int>(first) + offset);
+    };
+    switch (action.command) {
+    case KeyCommand::Digit:
+        return at(Button::Number0, action.index);
+    case KeyCommand::Operator:
+        return at(Button::Operator0, action.index);
+    case KeyCommand::Decimal:
+        return Button::Decimal;
+    case KeyCommand::Percent:
+        return Button::Percent;
+    case KeyCommand::Backspace:
+        return Button::Command12;
+    case KeyCommand::Cancel:
+        return Button::Cancel;
+    case KeyCommand::CancelEntry:
+        return Button::CancelEntry;
+    case KeyCommand::Negate:
+        return Button::Command6;
+    case KeyCommand::Square:
+        return Button::Command1;
+    case KeyCommand::SquareRoot:
+        return Button::Command5;
+    case KeyCommand::Inverse:
+        return Button::Command13;
+    case KeyCommand::Pi:
+        return Button::Command15;
+    case KeyCommand::Sine:
+        return Button::Command16;
+    case KeyCommand::Cosine:
+        return Button::Command17;
+    case KeyCommand::Tangent:
+        return Button::Command18;
+    case KeyCommand::None:
+    case KeyCommand::Quit:
+        break;
+    }
+    return std::nullopt;
+}
+
+// What each memory button must have done, beside the general checks; every other button leaves
+// the memory alone.
+void checkMemoryStep(const Calculation &s, Button button, const MemoryRegister &before,
+    const std::string &readoutBefore, bool messageShown)
+{
+    const MemoryRegister &after = s.memory;
+    const bool unchanged = after.MemoryValue == before.MemoryValue
+        && after.indicator == before.indicator && after.tooltip == before.tooltip;
+    switch (button) {
+    case Button::Command8:
+        require(
+            after.MemoryValue == Operand{0.0} && after.indicator.empty(), "MC clears the memory");
+        break;
+    case Button::Command10:
+        require(after.MemoryValue == Operand{readoutBefore} && after.indicator == "M",
+            "MS stores the readout's text as it stands", readoutBefore);
+        break;
+    case Button::Command11: {
+        const auto x = TextToNumber(readoutBefore);
+        const double sum = OperandToNumber(before.MemoryValue).value_or(0) + x.value_or(0);
+        const bool refused = !x || !std::isfinite(sum);
+        require(refused == messageShown, "M+ shows its message exactly when it cannot add",
+            readoutBefore);
+        require(refused ? unchanged : after.MemoryValue == Operand{sum} && after.indicator == "M",
+            "M+ adds the readout or leaves the memory as it was", readoutBefore);
+        break;
+    }
+    case Button::Command9:
+        require(unchanged, "MR leaves the memory as it was");
+        if (OperandToNumber(before.MemoryValue).value_or(0) != 0)
+            require(s.state.readout == OperandToText(before.MemoryValue)
+                    && s.state.InputState == input_state::Nums,
+                "MR shows the memory", s.state.readout);
+        else
+            require(s.state.readout == readoutBefore, "MR of a zero memory shows nothing new");
+        break;
+    default:
+        require(unchanged, "only the memory buttons change the memory");
+    }
+}
+
+void pressChecked(Calculation &s, Button button)
+{
+    const MemoryRegister before = s.memory;
+    const std::string readoutBefore = s.state.readout;
+    const int messagesBefore = s.messageCount;
+    s.lastCall = HostCall::None;
+    press(s, button);
+    if (s.lastCall != HostCall::Focus)
+        fuzz::fail("every button ends with the focus on \"=\"", describe(s.state));
+    checkMemoryStep(s, button, before, readoutBefore, s.messageCount > messagesBefore);
+}
+
+// The window hands a typed character's code to the key handler of the focused button.
+void type(Calculation &s, int keyCode, bool onDigitButton)
+{
+    const KeyAction action = onDigitButton ? NumberKeyMap(keyCode) : OperatorKeyMap(keyCode);
+    if (const auto button = buttonOf(action))
+        pressChecked(s, *button);
+}
+
+// Hands out the input's bytes; past the end, zeros.
+class Input
+{
+public:
+    Input(const std::uint8_t *data, std::size_t size)
+        : m_data(data)
+        , m_size(size)
+    {
+    }
+    bool atEnd() const { return m_pos >= m_size; }
+    std::uint8_t byte() { return atEnd() ? 0 : m_data[m_pos++]; }
+    // A byte giving the length, then that many bytes.
+    std::string text()
+    {
+        const std::size_t wanted = byte();
+        const std::size_t length = std::min(wanted, m_size - std::min(m_pos, m_size));
+        std::string bytes(reinterpret_cast<const char *>(m_data + m_pos), length);
+        m_pos += length;
+        return bytes;
+    }
+
+private:
+    const std::uint8_t *m_data;
+    std::size_t m_size;
+    std::size_t m_pos = 0;
+};
+
+// Codes 0x80 to 0xA3 press a button; 0xA4 to 0xAD are the other steps below; every other byte is
+// a character typed on "=", where the focus always returns, so "12+3=" reads as typed.
+constexpr std::uint8_t FirstButtonCode = 0x80;
+enum class Step : std::uint8_t {
+    Paste = FirstButtonCode + static_cast<std::uint8_t>(Button::Count),
+    TypeOnDigitButton,
+    TypeUnicode,
+    TypeWithControl,
+    DialogOk,
+    Option1,
+    Option2,
+    Option3,
+    Option4,
+    DialogCancel,
+};
+
+void runStep(Calculation &s, Input &input)
+{
+    const std::uint8_t code = input.byte();
+    if (code >= FirstButtonCode && code < static_cast<std::uint8_t>(Step::Paste))
+        return pressChecked(s, static_cast<Button>(code - FirstButtonCode));
+    switch (static_cast<Step>(code)) {
+    case Step::Paste: {
+        std::string text = input.text();
+        s.emptyPasted = s.emptyPasted || text.empty();
+        s.readoutMayBeEmpty = s.readoutMayBeEmpty || text.empty();
+        return PasteIntoReadout(s.state, std::move(text));
+    }
+    case Step::TypeOnDigitButton:
+        return type(s, Windows1252Code(input.byte()), true);
+    case Step::TypeUnicode: {
+        char32_t character = input.byte();
+        character = (character << 8) | input.byte();
+        character = (character << 8) | input.byte();
+        return type(s, Windows1252Code(character % 0x110000), false);
+    }
+    case Step::TypeWithControl: {
+        // Control with a letter types the letter's control code, as the window does.
+        int keyCode = Windows1252Code(input.byte());
+        if ((keyCode >= 'a' && keyCode <= 'z') || (keyCode >= 'A' && keyCode <= 'Z'))
+            keyCode &= 0x1F;
+        return type(s, keyCode, false);
+    }
+    case Step::DialogOk: {
+        form1::Form1_Load(s.settings);
+        const std::string text1 = input.text();
+        const std::string text2 = input.text();
+        form1::Command1_Click(s.settings, text1, text2);
+        return;
+    }
+    case Step::Option1:
+        return form1::Option1_Click(s.settings);
+    case Step::Option2:
+        return form1::Option2_Click(s.settings);
+    case Step::Option3:
+        return form1::Option3_Click(s.settings);
+    case Step::Option4:
+        return form1::Option4_Click(s.settings);
+    case Step::DialogCancel:
+        form1::Form1_Load(s.settings);
+        return form1::Command2_Click(s.settings);
+    default:
+        return type(s, Windows1252Code(code), false);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    Calculation calculation;
+    calculation.checkState();
+    Input input(data, size);
+    while (!input.atEnd()) {
+        calculation.readoutMayBeEmpty = calculation.holdsEmptyPaste();
+        try {
+            runStep(calculation, input);
+        } catch (...) {
+            fuzz::fail("no exception escapes the core", describe(calculation.state));
+        }
+        calculation.checkState();
+    }
+    return 0;
+}
