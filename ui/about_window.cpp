@@ -2,13 +2,13 @@
 
 #include "ui/fonts.h"
 #include "ui/maker.h"
+#include "ui/message_box.h"
 #include "ui/platform.h"
 #include "ui/sys_info.h"
 #include "ui/version.h"
 
 #include <QCursor>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -64,32 +64,6 @@ namespace {
             u"Logiciel FREEWARE"_s,
         };
         return {lines.join(u'\r').toStdString(), "A propos", MessageIcon::Information};
-    }
-
-    QMessageBox::Icon boxIcon(MessageIcon icon)
-    {
-        switch (icon) {
-        case MessageIcon::Information:
-            return QMessageBox::Information;
-        case MessageIcon::Warning:
-            return QMessageBox::Warning;
-        case MessageIcon::Error:
-            return QMessageBox::Critical;
-        case MessageIcon::None:
-            break;
-        }
-        return QMessageBox::NoIcon;
-    }
-
-    void presentMessageBox(const Message &message, QWidget *parent)
-    {
-        // Qt's labels break lines at line feeds only.
-        QString text = QString::fromStdString(message.text);
-        text.replace(u'\r', u'\n');
-        QMessageBox box(boxIcon(message.icon), QString::fromStdString(message.title), text,
-            QMessageBox::Ok, parent);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
     }
 
     // Labels write from their top edge. A link is sized to its text and keeps its centre, so the

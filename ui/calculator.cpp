@@ -11,6 +11,7 @@
 #include "ui/edit_menu.h"
 #include "ui/fonts.h"
 #include "ui/help_window.h"
+#include "ui/message_box.h"
 #include "ui/module1.h"
 #include "ui/platform.h"
 #include "ui/settings_window.h"
@@ -23,7 +24,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <algorithm>
@@ -58,21 +58,6 @@ namespace {
     QString fromUtf8(const std::string &text)
     {
         return QString::fromStdString(text);
-    }
-
-    QMessageBox::Icon boxIcon(MessageIcon icon)
-    {
-        switch (icon) {
-        case MessageIcon::Information:
-            return QMessageBox::Information;
-        case MessageIcon::Warning:
-            return QMessageBox::Warning;
-        case MessageIcon::Error:
-            return QMessageBox::Critical;
-        case MessageIcon::None:
-            break;
-        }
-        return QMessageBox::NoIcon;
     }
 
     // A caption too wide for its button breaks at a space onto centred lines, as classic push
@@ -238,10 +223,7 @@ Calculator::Calculator(Module1 &module, Platform &platform, QWidget *parent)
     m_presentMessage = [this](const Message &message) {
         // Over the settings dialog when it asks, so the box never hides behind what it blocks.
         QWidget *owner = QApplication::activeModalWidget();
-        QMessageBox box(boxIcon(message.icon), fromUtf8(message.title), fromUtf8(message.text),
-            QMessageBox::Ok, owner != nullptr ? owner : this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        presentMessageBox(message, owner != nullptr ? owner : this);
     };
     m_runDialog = [](QDialog &dialog) { dialog.exec(); };
 
