@@ -17,12 +17,6 @@
 
 using namespace Qt::StringLiterals;
 
-// The pictures are compiled into the static library; nothing else would pull them into a program.
-static void initResources()
-{
-    Q_INIT_RESOURCE(korvex);
-}
-
 namespace korvex {
 
 namespace {
@@ -127,13 +121,7 @@ frmAbout::frmAbout(Platform &platform, QWidget *parent)
     , m_platform(platform)
     , m_presentMessage([this](const Message &message) { presentMessageBox(message, this); })
 {
-    initResources();
-    InstallFontSubstitutes(); // this window may be the first to draw with these fonts
-    setObjectName(u"frmAbout"_s);
-    setWindowIcon(QIcon(u":/korvex/icons/korvex-32.png"_s));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(twipsToPixels(5730), twipsToPixels(3255));
+    PrepareFixedDialog(*this, u"frmAbout"_s, 5730, 3255);
     buildControls();
     Form_Load();
 }

@@ -30,12 +30,6 @@
 
 using namespace Qt::StringLiterals;
 
-// The icons are compiled into this static library; nothing else would pull them into the program.
-static void initResources()
-{
-    Q_INIT_RESOURCE(korvex);
-}
-
 namespace korvex {
 
 namespace {
@@ -213,11 +207,8 @@ Calculator::Calculator(Module1 &module, Platform &platform, QWidget *parent)
     , m_platform(platform)
     , m_settingsDirectory(platform.settingsDirectory().toStdString())
 {
-    initResources();
-    InstallFontSubstitutes();
-    setObjectName(u"Calculator"_s);
+    PrepareWindow(*this, u"Calculator"_s);
     setWindowTitle(u"Calculatrice et Conversion Francs/Euros"_s);
-    setWindowIcon(QIcon(u":/korvex/icons/korvex-32.png"_s));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     m_presentMessage = [this](const Message &message) {
@@ -421,14 +412,17 @@ void Calculator::refresh()
     const QString label1 = fromUtf8(m_state.label1);
     if (m_Label1->text() != label1) {
         m_Label1->setText(label1);
+        m_Label1->setAccessibleDescription(label1.trimmed());
         // The status label grows from its left edge to fit its text.
         m_Label1->resize(
             std::max(m_Label1->sizeHint().width(), twipsToPixels(135)), m_Label1->height());
     }
-    m_Label2->setText(fromUtf8(m_module.memory.indicator));
-    m_Label2->setAccessibleDescription(
-        m_Label2->text().isEmpty() ? u"Mémoire vide"_s : u"Nombre en mémoire"_s);
-    m_Label1->setAccessibleDescription(m_Label1->text().trimmed());
+    const QString indicator = fromUtf8(m_module.memory.indicator);
+    if (m_Label2->text() != indicator || m_Label2->accessibleDescription().isEmpty()) {
+        m_Label2->setText(indicator);
+        m_Label2->setAccessibleDescription(
+            indicator.isEmpty() ? u"Mémoire vide"_s : u"Nombre en mémoire"_s);
+    }
     m_buttons.at(u"Command9"_s)->setToolTip(fromUtf8(m_module.memory.tooltip));
 }
 

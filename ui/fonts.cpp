@@ -1,5 +1,15 @@
 #include "ui/fonts.h"
 
+#include <QDialog>
+#include <QIcon>
+
+// The pictures are compiled into the static ui library; nothing else would pull them into the
+// program.
+static void initResources()
+{
+    Q_INIT_RESOURCE(korvex);
+}
+
 namespace korvex {
 
 namespace {
@@ -41,6 +51,22 @@ int twipsToPixels(int twips)
 QRect twipsRect(int left, int top, int width, int height)
 {
     return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
+}
+
+void PrepareWindow(QWidget &window, const QString &name)
+{
+    initResources();
+    InstallFontSubstitutes();
+    window.setObjectName(name);
+    window.setWindowIcon(QIcon(QStringLiteral(":/korvex/icons/korvex-32.png")));
+}
+
+void PrepareFixedDialog(QDialog &dialog, const QString &name, int widthTwips, int heightTwips)
+{
+    PrepareWindow(dialog, name);
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    dialog.setFixedSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
 }
 
 } // namespace korvex

@@ -13,12 +13,6 @@
 
 using namespace Qt::StringLiterals;
 
-// The pictures are compiled into the static library; nothing else would pull them into a program.
-static void initResources()
-{
-    Q_INIT_RESOURCE(korvex);
-}
-
 namespace korvex {
 
 namespace {
@@ -151,14 +145,8 @@ namespace {
 FrmAide::FrmAide(QWidget *parent)
     : QDialog(parent)
 {
-    initResources();
-    InstallFontSubstitutes(); // this window may be the first to draw with these fonts
-    setObjectName(u"FrmAide"_s);
+    PrepareFixedDialog(*this, u"FrmAide"_s, 5640, 6405);
     setWindowTitle(u"Aide"_s);
-    setWindowIcon(QIcon(u":/korvex/icons/korvex-32.png"_s));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(twipsToPixels(5640), twipsToPixels(6405));
     buildFrames();
     buildControls();
 }

@@ -17,12 +17,6 @@
 
 using namespace Qt::StringLiterals;
 
-// The icon is compiled into the static library; nothing else would pull it into a program.
-static void initResources()
-{
-    Q_INIT_RESOURCE(korvex);
-}
-
 namespace korvex {
 
 namespace {
@@ -111,14 +105,8 @@ Form1::Form1(Settings &settings, FileSystem &files, Host &host, QWidget *parent)
     , m_files(files)
     , m_host(host)
 {
-    initResources();
-    InstallFontSubstitutes(); // this window may be the first to draw with these fonts
-    setObjectName(u"Form1"_s);
+    PrepareFixedDialog(*this, u"Form1"_s, 3270, 4200);
     setWindowTitle(u"Taux de conversion et T.V.A."_s);
-    setWindowIcon(QIcon(u":/korvex/icons/korvex-32.png"_s));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(twipsToPixels(3270), twipsToPixels(4200));
     setFont(controlFont(8.25));
     buildControls();
     Form_Load();
