@@ -51,7 +51,8 @@ test-sanitize: bootstrap
 fuzz: bootstrap
 	@test -f $(FUZZ_DIR)/build.ninja || cmake -S . -B $(FUZZ_DIR) -G Ninja \
 		-DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++ -DKORVEX_FUZZ=ON
-	cmake --build $(FUZZ_DIR) --target fuzz_key_sequences fuzz_text_to_number fuzz_settings_text
+	cmake --build $(FUZZ_DIR) --target fuzz_key_sequences fuzz_text_to_number fuzz_settings_text \
+		fuzz_conversions fuzz_settings_round_trip
 	bash fuzz/run_fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench: bootstrap

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
+#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,17 +15,17 @@ namespace korvex {
 
 namespace {
 
-    std::string decimalText(long value)
+    // A killed save's temporary file starts with this, beside the file it was to replace.
+    std::string temporaryPrefix(const std::string &target)
     {
-        std::array<char, 24> buffer{};
-        const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-        return std::string(buffer.data(), result.ptr);
+        const std::size_t slash = target.rfind('/');
+        return '.' + target.substr(slash == std::string::npos ? 0 : slash + 1) + '.';
     }
 
-    // A temporary name beside the target, unique to this process and this attempt.
-    std::string temporaryPath(const std::string &target, int attempt)
+    std::string folderPrefix(const std::string &target)
     {
-        return target + '.' + decimalText(::getpid()) + '-' + decimalText(attempt) + ".tmp";
+        const std::size_t slash = target.rfind('/');
+        return slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     }
 
     // Reads up to limit bytes; a short count only at the end of the file.
@@ -44,7 +46,117 @@ namespace {
         return true;
     }
 
+    bool isFolder(const std::string &path)
+    {
+        struct stat status
+        {
+        };
+        return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    }
+
+    // The user may add a file to the folder: an existing folder that the process may write.
+    bool mayWriteIn(const std::string &folder)
+    {
+        return isFolder(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+    }
+
+    // A file without any write bit is one the user protected: even the superuser, whom access()
+    // lets through, must not replace it.
+    bool mayReplace(const std::string &path, const struct stat &status)
+    {
+        return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0
+            && ::access(path.c_str(), W_OK) == 0;
+    }
+
+    unsigned newFileMode()
+    {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return 0644u & ~static_cast<unsigned>(mask);
+    }
+
+    std::optional<std::string> linkText(const std::string &path)
+    {
+        std::array<char, 4096> buffer{};
+        const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        if (length <= 0 || static_cast<std::size_t>(length) == buffer.size())
+            return std::nullopt;
+        return std::string(buffer.data(), static_cast<std::size_t>(length));
+    }
+
+    // The path still names the open file: nothing replaced it between the creation and the lock.
+    bool namesOpenFile(const std::string &path, int descriptor)
+    {
+        struct stat opened
+        {
+        };
+        struct stat named
+        {
+        };
+        return ::fstat(descriptor, &opened) == 0 && S_ISREG(opened.st_mode)
+            && ::lstat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev
+            && named.st_ino == opened.st_ino;
+    }
+
 } // namespace
+
+int SystemCalls::open(const char *path, int flags, unsigned mode)
+{
+    return ::open(path, flags, static_cast<mode_t>(mode));
+}
+
+long SystemCalls::write(int descriptor, const void *bytes, std::size_t count)
+{
+    return ::write(descriptor, bytes, count);
+}
+
+int SystemCalls::fsync(int descriptor)
+{
+    return ::fsync(descriptor);
+}
+
+int SystemCalls::rename(const char *from, const char *to)
+{
+    return std::rename(from, to);
+}
+
+int SystemCalls::flock(int descriptor, int operation)
+{
+    return ::flock(descriptor, operation);
+}
+
+std::string SystemCalls::randomName()
+{
+    static constexpr std::string_view letters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
+    std::string name(6, ' ');
+    for (char &c : name)
+        c = letters[pick(random)];
+    return name;
+}
+
+namespace {
+    SystemCalls &realSystemCalls()
+    {
+        static SystemCalls calls;
+        return calls;
+    }
+} // namespace
+
+PosixFileSystem::PosixFileSystem()
+    : m_calls(&realSystemCalls())
+{
+}
+
+std::string FolderOf(const std::string &path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 bool PosixFileSystem::isRegularFile(const std::string &path) const
 {
@@ -73,18 +185,88 @@ std::optional<std::string> PosixFileSystem::readStart(
     return bytes;
 }
 
-std::optional<FileSystem::WriteFile> PosixFileSystem::createTemporary(const std::string &target)
+std::optional<FileSystem::SaveTarget> PosixFileSystem::saveTarget(const std::string &path) const
 {
-    // Created fresh (O_EXCL) with the mode an ordinary new file gets, so a stale temporary file
-    // or a link placed there is never written through.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string path = temporaryPath(target, attempt);
-        const int descriptor =
-            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (descriptor >= 0)
-            return WriteFile{descriptor, std::move(path)};
-        if (errno != EEXIST)
+    std::string current = path;
+    for (int links = 0; links < 40; ++links) {
+        struct stat status
+        {
+        };
+        if (::lstat(current.c_str(), &status) != 0) {
+            // Only the file itself may be missing; a link to nothing is the user's mistake.
+            if (errno != ENOENT || links > 0 || !mayWriteIn(FolderOf(current)))
+                return std::nullopt;
+            return SaveTarget{current, newFileMode(), std::nullopt};
+        }
+        if (S_ISLNK(status.st_mode)) {
+            const auto text = linkText(current);
+            if (!text)
+                return std::nullopt;
+            current = text->starts_with('/') ? *text : folderPrefix(current) + *text;
+            continue;
+        }
+        if (!S_ISREG(status.st_mode) || !mayReplace(current, status)
+            || !mayWriteIn(FolderOf(current)))
             return std::nullopt;
+        return SaveTarget{current, status.st_mode & 07777u,
+            std::pair<unsigned, unsigned>{status.st_uid, status.st_gid}};
+    }
+    return std::nullopt; // a loop of links
+}
+
+void PosixFileSystem::removeStaleTemporaries(const std::string &target)
+{
+    const std::string prefix = temporaryPrefix(target);
+    const std::string folder = FolderOf(target);
+    DIR *listing = ::opendir(folder.c_str());
+    if (listing == nullptr)
+        return;
+    while (const dirent *entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (!name.starts_with(prefix))
+            continue;
+        const std::string path = folder + '/' + name;
+        // A link of that name is not a save's: only regular files are ever opened here.
+        const int descriptor =
+            ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (descriptor < 0)
+            continue;
+        // A free lock means the save that made the file is gone; a live one holds it.
+        if (namesOpenFile(path, descriptor) && m_calls->flock(descriptor, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+        ::close(descriptor);
+    }
+    ::closedir(listing);
+}
+
+std::optional<FileSystem::WriteFile> PosixFileSystem::createTemporary(const SaveTarget &target)
+{
+    const std::string stem = folderPrefix(target.path) + temporaryPrefix(target.path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string path = stem + m_calls->randomName();
+        // Made fresh: a file or a link already of that name is refused, never written through.
+        const int descriptor =
+            m_calls->open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
+        if (descriptor < 0 && errno == EEXIST)
+            continue;
+        if (descriptor < 0)
+            return std::nullopt;
+        // Another save's clean-up may have taken the file before the lock: then try another name.
+        if (m_calls->flock(descriptor, LOCK_EX | LOCK_NB) != 0
+            || !namesOpenFile(path, descriptor)) {
+            ::close(descriptor);
+            continue;
+        }
+        // The owner first: a change of owner may clear mode bits. Keeping the owner needs
+        // privileges; without them the file is the user's own, which is all a user can have.
+        if (target.owner)
+            static_cast<void>(::fchown(descriptor, target.owner->first, target.owner->second));
+        if (::fchmod(descriptor, target.mode & 07777) != 0) {
+            ::unlink(path.c_str());
+            ::close(descriptor);
+            return std::nullopt;
+        }
+        return WriteFile{descriptor, std::move(path)};
     }
     return std::nullopt;
 }
@@ -92,7 +274,7 @@ std::optional<FileSystem::WriteFile> PosixFileSystem::createTemporary(const std:
 bool PosixFileSystem::write(const WriteFile &file, std::string_view bytes)
 {
     while (!bytes.empty()) {
-        const ssize_t count = ::write(file.handle, bytes.data(), bytes.size());
+        const long count = m_calls->write(file.handle, bytes.data(), bytes.size());
         if (count < 0 && errno == EINTR)
             continue;
         if (count <= 0)
@@ -104,7 +286,7 @@ bool PosixFileSystem::write(const WriteFile &file, std::string_view bytes)
 
 bool PosixFileSystem::flush(const WriteFile &file)
 {
-    return ::fsync(file.handle) == 0;
+    return m_calls->fsync(file.handle) == 0;
 }
 
 bool PosixFileSystem::close(const WriteFile &file)
@@ -115,7 +297,16 @@ bool PosixFileSystem::close(const WriteFile &file)
 
 bool PosixFileSystem::rename(const std::string &from, const std::string &to)
 {
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    return m_calls->rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool PosixFileSystem::flushFolder(const std::string &path)
+{
+    const int descriptor = m_calls->open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (descriptor < 0)
+        return false;
+    const bool flushed = m_calls->fsync(descriptor) == 0;
+    return ::close(descriptor) == 0 && flushed;
 }
 
 void PosixFileSystem::remove(const std::string &path)
@@ -123,21 +314,29 @@ void PosixFileSystem::remove(const std::string &path)
     ::unlink(path.c_str());
 }
 
-bool PosixFileSystem::makeDirectories(const std::string &path)
+bool PosixFileSystem::makeSettingsFolder(const std::string &path)
 {
-    for (std::size_t end = path.find('/', 1); end != std::string::npos;
-         end = path.find('/', end + 1))
-        ::mkdir(path.substr(0, end).c_str(), 0777);
-    ::mkdir(path.c_str(), 0777);
-    struct stat status
-    {
-    };
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    std::string folder = path;
+    while (folder.size() > 1 && folder.ends_with('/'))
+        folder.pop_back();
+    if (isFolder(folder))
+        return true;
+    if (m_userFolder.empty() || folder != m_userFolder)
+        return false;
+    const std::string above = FolderOf(folder);
+    if (!isFolder(above))
+        ::mkdir(above.c_str(), 0700);
+    ::mkdir(folder.c_str(), 0700);
+    return isFolder(folder);
 }
 
 bool ReplaceFile(FileSystem &files, const std::string &path, std::span<const std::string> pieces)
 {
-    const auto file = files.createTemporary(path);
+    const auto target = files.saveTarget(path);
+    if (!target)
+        return false;
+    files.removeStaleTemporaries(target->path);
+    const auto file = files.createTemporary(*target);
     if (!file)
         return false;
     bool written = true;
@@ -147,11 +346,13 @@ bool ReplaceFile(FileSystem &files, const std::string &path, std::span<const std
             break;
     }
     written = written && files.flush(*file);
-    const bool closed = files.close(*file); // whatever happened, the file must not stay open
-    if (written && closed && files.rename(file->path, path))
-        return true;
-    files.remove(file->path);
-    return false;
+    // Renamed while still open and locked, so no other save takes it for a killed one's.
+    const bool renamed = written && files.rename(file->path, target->path);
+    if (!renamed)
+        files.remove(file->path);
+    // Once renamed the bytes are on the disk: a failing close loses nothing.
+    files.close(*file);
+    return renamed && files.flushFolder(FolderOf(target->path));
 }
 
 } // namespace korvex

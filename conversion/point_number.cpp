@@ -29,7 +29,10 @@ std::string NumberToPointText(double value)
     std::array<char, 48> buffer{};
     const auto result = std::to_chars(
         buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 15);
-    return std::string(buffer.data(), result.ptr);
+    std::string text(buffer.data(), result.ptr);
+    if (text == "-0")
+        return "0"; // a sign on nothing would only puzzle whoever reads the file
+    return text;
 }
 
 std::size_t PointNumberLength(std::string_view text)

@@ -148,8 +148,10 @@ void LoadSettings(Settings &settings, const std::string &directory, const FileSy
 
 bool SaveSettings(const Settings &settings, FileSystem &files)
 {
-    // An installed program keeps its settings in a folder of the user's that the first save makes.
-    if (!settings.SettingsDirectory.empty() && !files.makeDirectories(settings.SettingsDirectory))
+    // An installed program keeps its settings in a folder of the user's that the first save makes;
+    // a program folder deleted meanwhile is not made again.
+    if (!settings.SettingsDirectory.empty()
+        && !files.makeSettingsFolder(settings.SettingsDirectory))
         return false;
     const auto lines = SettingsFileLines(settings);
     return ReplaceFile(files, SettingsFilePath(settings), lines);

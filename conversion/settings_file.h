@@ -55,8 +55,8 @@ std::string SettingsFilePath(const Settings &settings);
 // values when it cannot be read. Never creates the file, never shows anything.
 void LoadSettings(Settings &settings, const std::string &directory, const FileSystem &files);
 
-// Writes the file from the record, all or nothing, making its folder first when missing: false when
-// the old file (or none) is still there.
+// Writes the file from the record, all or nothing; makes its folder first only when that is the
+// user's settings folder: false when the old file (or none) is still there.
 bool SaveSettings(const Settings &settings, FileSystem &files);
 
 } // namespace korvex

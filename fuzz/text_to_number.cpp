@@ -3,9 +3,16 @@
 #include "fuzz/linear_time.h"
 #include "fuzz/property_check.h"
 
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -14,11 +21,97 @@ using fuzz::require;
 
 namespace {
 
+// The text as std::from_chars reads it: blanks, group separators and a euro sign dropped, the
+// comma turned into a period. Only a text the reader accepted is ever compared, so this may keep
+// more than the reader would.
+std::string normalised(std::string_view text)
+{
+    constexpr std::array<std::string_view, 7> dropped{
+        " ", "\t", "\r", "\n", "\xC2\xA0", "\xE2\x80\xAF", "\xE2\x82\xAC"};
+    std::string kept;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto drop = std::find_if(dropped.begin(), dropped.end(),
+            [&](std::string_view piece) { return text.substr(pos).starts_with(piece); });
+        if (drop != dropped.end()) {
+            pos += drop->size();
+            continue;
+        }
+        kept += text[pos] == ',' ? '.' : text[pos];
+        ++pos;
+    }
+    return kept;
+}
+
+// An optional "-", digits with at most one comma among or after them, an optional exponent: the
+// form every reader of the readout must take.
+bool isPlainNumberText(std::string_view text)
+{
+    std::size_t pos = text.starts_with('-') ? 1 : 0;
+    const std::size_t start = pos;
+    bool comma = false;
+    bool digit = false;
+    for (; pos < text.size() && text[pos] != 'E' && text[pos] != 'e'; ++pos) {
+        if (text[pos] == ',' && !comma)
+            comma = true;
+        else if (std::isdigit(static_cast<unsigned char>(text[pos])))
+            digit = true;
+        else
+            return false;
+    }
+    if (!digit || pos == start)
+        return false;
+    if (pos == text.size())
+        return true;
+    pos += pos + 1 < text.size() && (text[pos + 1] == '+' || text[pos + 1] == '-') ? 2 : 1;
+    if (pos == text.size())
+        return false;
+    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(pos), text.end(),
+        [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+}
+
+// The decided case of a text that rounds, at 15 significant digits, to the largest double's own
+// text: long double holds it without overflow.
+bool roundsToLargestDouble(const std::string &plain)
+{
+    const long double value = std::strtold(plain.c_str(), nullptr);
+    std::array<char, 64> rounded{};
+    std::snprintf(rounded.data(), rounded.size(), "%.14Le", std::fabs(value));
+    return std::string_view(rounded.data()) == "1.79769313486232e+308";
+}
+
+// The value read is the text's own value, as from_chars finds it, or both find it out of range;
+// a text too small for a double reads as 0.
+void checkValue(std::string_view text, std::optional<double> number)
+{
+    const std::string plain = normalised(text);
+    double expected = 0;
+    const auto [end, error] = std::from_chars(
+        plain.data(), plain.data() + plain.size(), expected, std::chars_format::general);
+    const bool whole = end == plain.data() + plain.size();
+    if (!number) {
+        require(!isPlainNumberText(text) || error == std::errc::result_out_of_range,
+            "a plain number text in range is read", text);
+        return;
+    }
+    require(whole && (error == std::errc{} || error == std::errc::result_out_of_range),
+        "an accepted text is a number text", text);
+    if (error == std::errc{}) {
+        require(*number == expected, "the value read is the text's value", text);
+        return;
+    }
+    const bool underflow = *number == 0;
+    require(underflow
+            || (std::fabs(*number) == std::numeric_limits<double>::max()
+                && roundsToLargestDouble(plain)),
+        "a text out of range reads as 0 or as the largest double it rounds to", text);
+}
+
 // Whatever the reader accepts is a finite number whose text is stable: writing it, reading that
 // back and writing again gives the same text.
 void checkAcceptedText(std::string_view text)
 {
     const auto number = TextToNumber(text);
+    checkValue(text, number);
     if (!number)
         return;
     require(std::isfinite(*number), "an accepted text reads as a finite number", text);

@@ -24,13 +24,27 @@ QString Platform::programDirectory() const
     return QCoreApplication::applicationDirPath();
 }
 
+bool Platform::isInstalledFolder(const QString &folder)
+{
+    // Run from there, even by root, the program must not leave a file that every other user reads
+    // and no package removes.
+    static const QStringList systemFolders{u"/usr/bin"_s, u"/bin"_s, u"/usr/local/bin"_s,
+        u"/usr/games"_s, u"/usr/local/games"_s, u"/usr/sbin"_s, u"/sbin"_s};
+    const QString canonical = QDir(folder).canonicalPath();
+    const QString installed = QDir(QString::fromUtf8(KORVEX_INSTALL_BINDIR)).canonicalPath();
+    return systemFolders.contains(QDir::cleanPath(folder)) || systemFolders.contains(canonical)
+        || (!installed.isEmpty() && canonical == installed);
+}
+
 QString Platform::settingsDirectory()
 {
     const QString program = programDirectory();
     const std::string file = program.toStdString() + '/' + std::string(SettingsFileName);
-    if (FileExists(file, files()) || isWritableDirectory(program))
+    if (!isInstalledFolder(program) && (FileExists(file, files()) || isWritableDirectory(program)))
         return program;
-    return userConfigDirectory();
+    const QString user = QDir::cleanPath(userConfigDirectory());
+    m_files.setUserFolder(QFile::encodeName(QDir::cleanPath(user)).toStdString());
+    return user;
 }
 
 bool Platform::isWritableDirectory(const QString &path) const

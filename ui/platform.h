@@ -19,9 +19,12 @@ public:
     virtual QString programDirectory() const;
     // The file layer of the settings file.
     virtual FileSystem &files() { return m_files; }
-    // Where "Korvex.cfg" lives: beside the program when it is there already or the program may
-    // write there (a portable copy), else the user's configuration folder, made at the first save.
+    // Where "Korvex.cfg" lives. An installed program: always the user's configuration folder,
+    // made at the first save. A portable copy or a build: beside the program when the file is there
+    // already or the program may write there, else the user's folder.
     QString settingsDirectory();
+    // The install prefix's bin folder or a system folder such as /usr/bin.
+    static bool isInstalledFolder(const QString &folder);
     virtual bool isWritableDirectory(const QString &path) const;
     // $XDG_CONFIG_HOME/korvex, by default ~/.config/korvex.
     virtual QString userConfigDirectory() const;

@@ -53,7 +53,7 @@ public:
 };
 
 // The real files, failing at the chosen step of a save (1 open, 2 to 4 the three writes, 5 flush,
-// 6 close, 7 rename) the way a full disk or a lost medium would.
+// 6 rename, 7 flush of the folder) the way a full disk or a lost medium would.
 class FailingFileSystem : public PosixFileSystem
 {
 public:
@@ -61,7 +61,7 @@ public:
         : m_failingStep(failingStep)
     {
     }
-    std::optional<WriteFile> createTemporary(const std::string &target) override
+    std::optional<WriteFile> createTemporary(const SaveTarget &target) override
     {
         return step() ? PosixFileSystem::createTemporary(target) : std::nullopt;
     }
@@ -73,14 +73,13 @@ public:
         return false;
     }
     bool flush(const WriteFile &file) override { return step() && PosixFileSystem::flush(file); }
-    bool close(const WriteFile &file) override
-    {
-        const bool closed = PosixFileSystem::close(file);
-        return step() && closed;
-    }
     bool rename(const std::string &from, const std::string &to) override
     {
         return step() && PosixFileSystem::rename(from, to);
+    }
+    bool flushFolder(const std::string &path) override
+    {
+        return step() && PosixFileSystem::flushFolder(path);
     }
 
     bool failed = false;
@@ -307,6 +306,7 @@ void TestConversion::saveSettings_data()
     row("largest double", {largest, 2, 19.6}, "1.79769313486232e+308\r\n2\r\n19.6\r\n", largest);
     row("tiny rate", {1e-300, 2, 19.6}, "1e-300\r\n2\r\n19.6\r\n", 1e-300);
     row("negative values", {-2.5, -32768, -100}, "-2.5\r\n-32768\r\n-100\r\n", -2.5);
+    row("negative zero written without its sign", {-0.0, 2, 5.5}, "0\r\n2\r\n5.5\r\n", 0.0);
 }
 
 void TestConversion::saveSettings()
@@ -333,23 +333,27 @@ void TestConversion::failedSaveKeepsOldFile_data()
 {
     QTest::addColumn<int>("failingStep");
     QTest::addColumn<std::string>("oldFile");
+    QTest::addColumn<std::string>("fileAfter");
     const std::string old = "6.55957\r\n2\r\n19.6\r\n";
-    QTest::newRow("no failure: the control case") << 0 << old;
-    QTest::newRow("open fails") << 1 << old;
-    QTest::newRow("first write fails") << 2 << old;
-    QTest::newRow("second write fails") << 3 << old;
-    QTest::newRow("third write fails") << 4 << old;
-    QTest::newRow("flush fails") << 5 << old;
-    QTest::newRow("close fails") << 6 << old;
-    QTest::newRow("rename fails") << 7 << old;
-    QTest::newRow("write fails with no file yet") << 3 << noFile;
-    QTest::newRow("rename fails with no file yet") << 7 << noFile;
+    const std::string saved = "7.25\r\n2\r\n5.5\r\n";
+    QTest::newRow("no failure: the control case") << 0 << old << saved;
+    QTest::newRow("open fails") << 1 << old << old;
+    QTest::newRow("first write fails") << 2 << old << old;
+    QTest::newRow("second write fails") << 3 << old << old;
+    QTest::newRow("third write fails") << 4 << old << old;
+    QTest::newRow("flush fails") << 5 << old << old;
+    QTest::newRow("rename fails") << 6 << old << old;
+    // The new file is in place, but whether its name survives a power cut is not known.
+    QTest::newRow("flush of the folder fails") << 7 << old << saved;
+    QTest::newRow("write fails with no file yet") << 3 << noFile << noFile;
+    QTest::newRow("rename fails with no file yet") << 6 << noFile << noFile;
 }
 
 void TestConversion::failedSaveKeepsOldFile()
 {
     QFETCH(int, failingStep);
     QFETCH(std::string, oldFile);
+    QFETCH(std::string, fileAfter);
     Folder folder;
     if (oldFile != noFile)
         folder.write(oldFile);
@@ -370,8 +374,9 @@ void TestConversion::failedSaveKeepsOldFile()
     }
     QVERIFY2(files.failed, "the save never reached the failing step");
     QCOMPARE(host.messages, std::vector<Message>{SaveFailureMessage});
-    QCOMPARE(folder.read(), oldFile);
-    QCOMPARE(folder.entries(), before); // no temporary file behind
+    QCOMPARE(folder.read(), fileAfter);
+    if (fileAfter == oldFile)
+        QCOMPARE(folder.entries(), before); // no temporary file behind
 }
 
 void TestConversion::saveBlockedOnDisk()
@@ -383,16 +388,22 @@ void TestConversion::saveBlockedOnDisk()
     PosixFileSystem files;
     QVERIFY(!SaveSettings(settings, files));
     QCOMPARE(folder.entries(), before);
-    // A missing folder is made by the save, unless a file stands where it should be.
-    settings.SettingsDirectory = folder.path + "/Korvex.cfg/keep/made/";
-    QVERIFY(SaveSettings(settings, files));
-    QVERIFY(QFile::exists(QString::fromStdString(SettingsFilePath(settings))));
-    QFile blocker(QString::fromStdString(folder.path + "/blocker"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    settings.SettingsDirectory = folder.path + "/blocker/sub/";
+    // The program's folder deleted while the program ran: the save does not make it again. Only
+    // the user's settings folder is made, the folder above it too, both private.
+    files.setUserFolder(folder.path + "/config/korvex");
+    settings.SettingsDirectory = folder.path + "/Korvex.cfg/keep/gone/";
     QVERIFY(!SaveSettings(settings, files));
     QVERIFY(!QDir(QString::fromStdString(settings.SettingsDirectory)).exists());
+    settings.SettingsDirectory = folder.path + "/config/korvex/";
+    QVERIFY(SaveSettings(settings, files));
+    QVERIFY(QFile::exists(QString::fromStdString(SettingsFilePath(settings))));
+    for (const char *made : {"/config", "/config/korvex"}) {
+        struct stat status
+        {
+        };
+        QCOMPARE(::stat((folder.path + made).c_str(), &status), 0);
+        QCOMPARE(status.st_mode & 07777, 0700u);
+    }
 }
 
 void TestConversion::buttons_data()

@@ -18,6 +18,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -740,9 +741,12 @@ void TestUi::settingsFolder_data()
     QTest::addColumn<bool>("writable");
     QTest::addColumn<bool>("fileBesideProgram");
     QTest::addColumn<bool>("besideProgram");
-    QTest::newRow("portable copy in a folder it may write") << true << false << true;
-    QTest::newRow("portable copy with its file, folder read-only") << false << true << true;
-    QTest::newRow("installed program") << false << false << false;
+    QTest::addColumn<QString>("installedIn"); // empty: the test's own folder
+    QTest::newRow("portable copy in a folder it may write") << true << false << true << QString();
+    QTest::newRow("portable copy with its file, folder read-only")
+        << false << true << true << QString();
+    QTest::newRow("program folder read-only") << false << false << false << QString();
+    QTest::newRow("installed in /usr/bin, run by root") << true << false << false << u"/usr/bin"_s;
 }
 
 // An installed program cannot write beside itself: it keeps its settings in the user's folder,
@@ -752,8 +756,18 @@ void TestUi::settingsFolder()
     QFETCH(bool, writable);
     QFETCH(bool, fileBesideProgram);
     QFETCH(bool, besideProgram);
+    QFETCH(QString, installedIn);
+    struct Installed : TestPlatform
+    {
+        QString programDirectory() const override
+        {
+            return installedIn.isEmpty() ? folder.path() : installedIn;
+        }
+        QString installedIn;
+    };
     Module1 module;
-    TestPlatform platform;
+    Installed platform;
+    platform.installedIn = installedIn;
     platform.writable = writable;
     const QString besideFile = platform.folder.path() + u"/Korvex.cfg"_s;
     if (fileBesideProgram) {
@@ -773,6 +787,10 @@ void TestUi::settingsFolder()
     QFile saved(expected + u"/Korvex.cfg"_s);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.readAll().startsWith("8\r\n"));
+    if (!besideProgram) // the folder above the user's one is made private, as the XDG rules ask
+        QCOMPARE(QFileInfo(platform.home.path() + u"/config"_s).permissions(),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
+                | QFile::WriteUser | QFile::ExeUser);
 }
 
 // The main window's tests, then those of the settings, help and About windows.

@@ -30,7 +30,7 @@ namespace {
 class TestFiles : public PosixFileSystem
 {
 public:
-    std::optional<WriteFile> createTemporary(const std::string &target) override
+    std::optional<WriteFile> createTemporary(const SaveTarget &target) override
     {
         if (failing)
             return std::nullopt;
