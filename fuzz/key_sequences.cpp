@@ -23,6 +23,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -98,6 +100,147 @@ std::string describe(const CalculatorState &state)
         + std::string(count.data(), end.ptr);
 }
 
+// The calculation worked out here, independently of the engine, for what a pocket calculator does
+// with typed numbers, the four operators, "=", C and CE: left to right, each step one rounding in
+// double. Any other button, a message or a minus that begins a negative number puts it out of
+// step until the next C; while in step, every result the engine shows must be its text.
+class Model
+{
+public:
+    void clear() { *this = Model{}; }
+
+    void digit(char c)
+    {
+        if (!m_typing)
+            m_entry.clear();
+        m_typing = true;
+        if (c == ',' && m_entry.find('.') != std::string::npos)
+            return;
+        if (c == ',' && m_entry.empty())
+            m_entry = "0";
+        m_entry += c == ',' ? '.' : c;
+        m_shown = valueOfEntry();
+    }
+
+    void clearEntry()
+    {
+        m_typing = false;
+        m_entry.clear();
+        m_shown = 0;
+    }
+
+    // One of '+', '-', 'X', '/', '='; the text the readout must then show, when it is known.
+    std::optional<std::string> press(char op)
+    {
+        if (m_typing)
+            ++m_count;
+        if (m_count == 0 || m_count == 1) {
+            if (op == '-' && !m_typing && (m_count == 0 || m_pending != '='))
+                m_inStep = false; // a negative number begins
+            if (m_count == 1)
+                m_first = m_shown;
+            m_pending = op;
+            m_typing = false;
+            return std::nullopt;
+        }
+        const double second = m_shown;
+        double result = m_first;
+        switch (m_pending) {
+        case '+':
+            result = m_first + second;
+            break;
+        case '-':
+            result = m_first - second;
+            break;
+        case 'X':
+            result = m_first * second;
+            break;
+        case '/':
+            if (second == 0)
+                m_inStep = false; // the division message
+            else
+                result = m_first / second;
+            break;
+        case '=':
+            result = second;
+            break;
+        default:
+            m_inStep = false;
+        }
+        if (!std::isfinite(result))
+            m_inStep = false;
+        m_first = result;
+        // The readout holds the result's text: what a later operand reads is its 15 digits.
+        m_shown = valueOfText(textOf(result));
+        m_count = 1;
+        m_pending = op;
+        m_typing = false;
+        return textOf(result);
+    }
+
+    void leaveStep() { m_inStep = false; }
+    bool inStep() const { return m_inStep; }
+
+private:
+    static double valueOfText(std::string text)
+    {
+        std::replace(text.begin(), text.end(), ',', '.');
+        double value = 0;
+        std::from_chars(text.data(), text.data() + text.size(), value);
+        return value;
+    }
+
+    double valueOfEntry() const
+    {
+        double value = 0;
+        std::from_chars(m_entry.data(), m_entry.data() + m_entry.size(), value);
+        return value;
+    }
+
+    // The C library's general format at 15 digits, with the decimal comma and no sign on zero.
+    static std::string textOf(double value)
+    {
+        std::array<char, 64> buffer{};
+        std::snprintf(buffer.data(), buffer.size(), "%.15G", value == 0 ? 0.0 : value);
+        std::string text = buffer.data();
+        std::replace(text.begin(), text.end(), '.', ',');
+        return text;
+    }
+
+    bool m_inStep = true;
+    bool m_typing = false;
+    std::string m_entry;
+    double m_shown = 0; // the value on the readout
+    double m_first = 0;
+    int m_count = 0;
+    char m_pending = ' ';
+};
+
+// The value of a readout text as the harness reads it: group separators dropped, the comma
+// made a period; nothing for what std::from_chars does not take whole.
+std::optional<double> valueOf(std::string_view text)
+{
+    constexpr std::array<std::string_view, 7> dropped{
+        " ", "\t", "\r", "\n", "\xC2\xA0", "\xE2\x80\xAF", "\xE2\x82\xAC"};
+    std::string plain;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto drop = std::find_if(dropped.begin(), dropped.end(),
+            [&](std::string_view piece) { return text.substr(i).starts_with(piece); });
+        if (drop != dropped.end()) {
+            i += drop->size();
+            continue;
+        }
+        plain += text[i] == ',' ? '.' : text[i];
+        ++i;
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(
+        plain.data(), plain.data() + plain.size(), value, std::chars_format::general);
+    if (error != std::errc{} || end != plain.data() + plain.size() || plain.empty())
+        return std::nullopt;
+    return value;
+}
+
 enum class HostCall { None, Message, LoadStep, Focus };
 
 // The window around the core: the load step as the main window runs it, and a record of what
@@ -165,6 +308,8 @@ public:
     int messageCount = 0;
     bool emptyPasted = false;
     bool readoutMayBeEmpty = false; // during the current step
+    Model model;
+    std::optional<double> memoryValue = 0.0; // as tracked here; nothing once unknown
 
 private:
     void Form_Load()
@@ -280,43 +425,97 @@ std::optional<Button> buttonOf(KeyAction action)
 
 // What each memory button must have done, beside the general checks; every other button leaves
 // the memory alone.
-void checkMemoryStep(const Calculation &s, Button button, const MemoryRegister &before,
+// The text's value rounded to the 15 digits the readout shows of a number.
+double shownDigits(double value)
+{
+    std::array<char, 64> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.15G", value);
+    return std::strtod(buffer.data(), nullptr);
+}
+
+// What each memory button must have done, against the memory tracked here; every other button
+// leaves the memory alone.
+void checkMemoryStep(Calculation &s, Button button, const MemoryRegister &before,
     const std::string &readoutBefore, bool messageShown)
 {
     const MemoryRegister &after = s.memory;
     const bool unchanged = after.MemoryValue == before.MemoryValue
         && after.indicator == before.indicator && after.tooltip == before.tooltip;
+    std::optional<double> &tracked = s.memoryValue;
     switch (button) {
     case Button::Command8:
         require(
             after.MemoryValue == Operand{0.0} && after.indicator.empty(), "MC clears the memory");
+        tracked = 0.0;
         break;
     case Button::Command10:
         require(after.MemoryValue == Operand{readoutBefore} && after.indicator == "M",
             "MS stores the readout's text as it stands", readoutBefore);
+        tracked = valueOf(readoutBefore);
         break;
     case Button::Command11: {
-        const auto x = TextToNumber(readoutBefore);
-        const double sum = OperandToNumber(before.MemoryValue).value_or(0) + x.value_or(0);
-        const bool refused = !x || !std::isfinite(sum);
+        const auto x = valueOf(readoutBefore);
+        if (!x || !tracked) {
+            tracked = messageShown ? tracked : std::nullopt;
+            break;
+        }
+        const double sum = *tracked + *x;
+        const bool refused = !std::isfinite(sum);
         require(refused == messageShown, "M+ shows its message exactly when it cannot add",
             readoutBefore);
         require(refused ? unchanged : after.MemoryValue == Operand{sum} && after.indicator == "M",
             "M+ adds the readout or leaves the memory as it was", readoutBefore);
+        if (!refused)
+            tracked = sum;
         break;
     }
-    case Button::Command9:
+    case Button::Command9: {
         require(unchanged, "MR leaves the memory as it was");
-        if (OperandToNumber(before.MemoryValue).value_or(0) != 0)
-            require(s.state.readout == OperandToText(before.MemoryValue)
+        if (!tracked)
+            break;
+        const auto shown = valueOf(s.state.readout);
+        if (*tracked != 0)
+            require(shown && (*shown == *tracked || *shown == shownDigits(*tracked))
                     && s.state.InputState == input_state::Nums,
                 "MR shows the memory", s.state.readout);
         else
             require(s.state.readout == readoutBefore, "MR of a zero memory shows nothing new");
         break;
+    }
     default:
         require(unchanged, "only the memory buttons change the memory");
     }
+}
+
+// Moves the model along with the button and compares each result it works out.
+void followModel(Calculation &s, Button button, bool messageShown)
+{
+    Model &model = s.model;
+    if (button == Button::Cancel)
+        return model.clear();
+    if (!model.inStep())
+        return;
+    const int index = static_cast<int>(button);
+    if (button < Button::Operator0)
+        model.digit(static_cast<char>('0' + index));
+    else if (button == Button::Decimal)
+        model.digit(',');
+    else if (button == Button::CancelEntry)
+        model.clearEntry();
+    else if (button < Button::Decimal) {
+        constexpr std::string_view captions = "/+X-=";
+        const auto expected =
+            model.press(captions[std::size_t(index - static_cast<int>(Button::Operator0))]);
+        if (!model.inStep())
+            return;
+        if (expected)
+            require(s.state.readout == *expected,
+                "the result is the one worked out left to right in double",
+                s.state.readout + " instead of " + *expected);
+    } else
+        model.leaveStep();
+    if (model.inStep())
+        require(!messageShown, "no message where the calculation has none", s.state.readout);
 }
 
 void pressChecked(Calculation &s, Button button)
@@ -329,6 +528,7 @@ void pressChecked(Calculation &s, Button button)
     if (s.lastCall != HostCall::Focus)
         fuzz::fail("every button ends with the focus on \"=\"", describe(s.state));
     checkMemoryStep(s, button, before, readoutBefore, s.messageCount > messagesBefore);
+    followModel(s, button, s.messageCount > messagesBefore);
 }
 
 // The window hands a typed character's code to the key handler of the focused button.
@@ -350,10 +550,12 @@ public:
     }
     bool atEnd() const { return m_pos >= m_size; }
     std::uint8_t byte() { return atEnd() ? 0 : m_data[m_pos++]; }
-    // A byte giving the length, then that many bytes.
-    std::string text()
+    // A byte giving the length, then that many bytes; with wide, two bytes give it, up to 64 KiB.
+    std::string text(bool wide = false)
     {
-        const std::size_t wanted = byte();
+        std::size_t wanted = byte();
+        if (wide)
+            wanted = wanted << 8 | byte();
         const std::size_t length = std::min(wanted, m_size - std::min(m_pos, m_size));
         std::string bytes(reinterpret_cast<const char *>(m_data + m_pos), length);
         m_pos += length;
@@ -389,26 +591,22 @@ void runStep(Calculation &s, Input &input)
         return pressChecked(s, static_cast<Button>(code - FirstButtonCode));
     switch (static_cast<Step>(code)) {
     case Step::Paste: {
-        std::string text = input.text();
+        s.model.leaveStep();
+        std::string text = input.text(true);
         s.emptyPasted = s.emptyPasted || text.empty();
         s.readoutMayBeEmpty = s.readoutMayBeEmpty || text.empty();
         return PasteIntoReadout(s.state, std::move(text));
     }
     case Step::TypeOnDigitButton:
-        return type(s, Windows1252Code(input.byte()), true);
+        return type(s, TypedKeyCode(input.byte(), false), true);
     case Step::TypeUnicode: {
         char32_t character = input.byte();
         character = (character << 8) | input.byte();
         character = (character << 8) | input.byte();
-        return type(s, Windows1252Code(character % 0x110000), false);
+        return type(s, TypedKeyCode(character % 0x110000, false), false);
     }
-    case Step::TypeWithControl: {
-        // Control with a letter types the letter's control code, as the window does.
-        int keyCode = Windows1252Code(input.byte());
-        if ((keyCode >= 'a' && keyCode <= 'z') || (keyCode >= 'A' && keyCode <= 'Z'))
-            keyCode &= 0x1F;
-        return type(s, keyCode, false);
-    }
+    case Step::TypeWithControl:
+        return type(s, TypedKeyCode(input.byte(), true), false);
     case Step::DialogOk: {
         form1::Form1_Load(s.settings);
         const std::string text1 = input.text();
@@ -428,18 +626,22 @@ void runStep(Calculation &s, Input &input)
         form1::Form1_Load(s.settings);
         return form1::Command2_Click(s.settings);
     default:
-        return type(s, Windows1252Code(code), false);
+        return type(s, TypedKeyCode(code, false), false);
     }
 }
 
 } // namespace
+
+constexpr int MaxSteps = 2048;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     Calculation calculation;
     calculation.checkState();
     Input input(data, size);
-    while (!input.atEnd()) {
+    // Every key copies the readout, so thousands of keys on a 64 KiB paste take seconds under the
+    // sanitizers: a person types far fewer.
+    for (int step = 0; step < MaxSteps && !input.atEnd(); ++step) {
         calculation.readoutMayBeEmpty = calculation.holdsEmptyPaste();
         try {
             runStep(calculation, input);

@@ -62,7 +62,8 @@ bool isPlainNumberText(std::string_view text)
         return false;
     if (pos == text.size())
         return true;
-    pos += pos + 1 < text.size() && (text[pos + 1] == '+' || text[pos + 1] == '-') ? 2 : 1;
+    pos += pos + 1 < text.size() && (text[pos + 1] == '+' || text[pos + 1] == '-') ? std::size_t{2}
+                                                                                   : std::size_t{1};
     if (pos == text.size())
         return false;
     return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(pos), text.end(),

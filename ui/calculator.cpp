@@ -525,11 +525,7 @@ bool Calculator::handleKey(
     if (handler == KeyHandler::None)
         return true; // buttons without a key handler swallow characters
     for (const char32_t character : text.toUcs4()) {
-        int keyCode = Windows1252Code(character);
-        // Control with a letter types that letter's control code (Ctrl+F is 6, not an F), whether
-        // or not the platform already put the code in the event's text.
-        if (control && ((keyCode >= 'a' && keyCode <= 'z') || (keyCode >= 'A' && keyCode <= 'Z')))
-            keyCode &= 0x1F;
+        int keyCode = TypedKeyCode(character, control);
         switch (handler) {
         case KeyHandler::Operator:
             Operator_KeyPress(keyCode);
