@@ -4,9 +4,9 @@
 #include "conversion/settings_dialog.h"
 #include "conversion/settings_file.h"
 #include "engine/host.h"
+#include "ui/classic_frame.h"
 #include "ui/fonts.h"
 
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -161,7 +161,7 @@ QWidget *Form1::makeControl(const ControlRow &row)
         break;
     }
     case Kind::Frame:
-        control = new QGroupBox(row.caption, parent);
+        control = new ClassicFrame(row.caption, parent);
         break;
     case Kind::Option:
         control = new QRadioButton(row.caption, parent);
