@@ -586,11 +586,7 @@ void Calculator::showOwnWindow(QDialog &dialog)
 void Calculator::Command2_Click()
 {
     Form1 dialog(m_module.settings, m_platform.files(), *this);
-    // Without an owner the toolkit would centre it on the screen, away from the calculator. Its
-    // title bar is not known before it shows: take the calculator's.
-    QRect frame({}, dialog.size() + frameGeometry().size() - size());
-    frame.moveCenter(frameGeometry().center());
-    dialog.move(frame.topLeft());
+    dialog.centreOver(*this);
     showOwnWindow(dialog);
 }
 

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -168,6 +169,7 @@ private slots:
     void ellipsesShowThreeDots_data();
     void ellipsesShowThreeDots();
     void creditLineClearsItsNeighbour();
+    void settingsDialogOpensOverTheCalculator_data();
     void settingsDialogOpensOverTheCalculator();
 };
 
@@ -283,12 +285,22 @@ void TestUiLooks::creditLineClearsItsNeighbour()
         qPrintable(u"%1 %2"_s.arg(credit->geometry().right()).arg(frame->geometry().left())));
 }
 
-// "Taux" opens the dialog with no owner, centred over the calculator wherever that stands.
+void TestUiLooks::settingsDialogOpensOverTheCalculator_data()
+{
+    QTest::addColumn<QPoint>("calculatorAt");
+    QTest::addColumn<bool>("cutAtTop"); // centring would put its top above the screen
+    QTest::newRow("calculator low on the screen") << QPoint(40, 300) << false;
+    QTest::newRow("calculator at the screen's top") << QPoint(0, 0) << true;
+}
+
+// "Taux" opens the dialog with no owner, centred over the calculator, yet whole on the screen.
 void TestUiLooks::settingsDialogOpensOverTheCalculator()
 {
+    QFETCH(QPoint, calculatorAt);
+    QFETCH(bool, cutAtTop);
     Scene scene;
     Calculator calculator(scene.module, scene.platform);
-    calculator.move(40, 300);
+    calculator.move(calculatorAt);
     calculator.show();
     QRect opened;
     QWidget *owner = &calculator;
@@ -302,8 +314,12 @@ void TestUiLooks::settingsDialogOpensOverTheCalculator()
     calculator.findChild<QPushButton *>(u"Command2"_s)->click();
     QCOMPARE(owner, nullptr);
     const QPoint offset = opened.center() - calculator.frameGeometry().center();
-    QVERIFY2(
-        offset.manhattanLength() <= 2, qPrintable(u"%1, %2"_s.arg(offset.x()).arg(offset.y())));
+    const QString seen = u"%1, %2"_s.arg(offset.x()).arg(offset.y());
+    QVERIFY2(std::abs(offset.x()) <= 1, qPrintable(seen));
+    if (cutAtTop)
+        QCOMPARE(opened.top(), calculator.screen()->availableGeometry().top());
+    else
+        QVERIFY2(std::abs(offset.y()) <= 1, qPrintable(seen));
 }
 
 int main(int argc, char *argv[])
