@@ -1,6 +1,5 @@
-// How the windows look: frames drawn where the layout places them, text that reads under a dark
-// theme, small captions that stay legible, and where the settings dialog opens. Each window is
-// built for real and looked at through its pixels.
+// How the windows look, seen through their pixels: frames where the layout places them, text that
+// reads under a dark theme, small captions that stay legible, where the settings dialog opens.
 #include "ui/about_window.h"
 #include "ui/calculator.h"
 #include "ui/help_window.h"
@@ -15,7 +14,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <functional>
 #include <map>
 #include <memory>
 
@@ -33,126 +31,72 @@ public:
     QTemporaryDir folder;
 };
 
-// Holds whatever a window needs alive beside it.
+// One of the four windows, shown, with what it needs kept alive beside it.
 struct Scene
 {
+    explicit Scene(const QString &which)
+    {
+        if (which == u"help")
+            window = std::make_unique<FrmAide>();
+        else if (which == u"about")
+            window = std::make_unique<frmAbout>(platform);
+        else if (which == u"settings")
+            window = std::make_unique<Form1>(module.settings, platform.files(), calculator);
+        else { // the main window with the memory indicator and the unit label showing
+            calculator.findChild<QPushButton *>(u"Command10"_s)->click(); // MS
+            calculator.findChild<QPushButton *>(u"Command4"_s)->click(); // Francs > Euro
+        }
+        QWidget &shown = *this->shown();
+        shown.show();
+        QCoreApplication::processEvents();
+        image = shown.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    QWidget *shown() { return window ? window.get() : &calculator; }
+    QRect placeOf(const QWidget &control)
+    {
+        return {control.mapTo(shown(), QPoint()), control.size()};
+    }
+
     Module1 module;
     TestPlatform platform;
-    std::unique_ptr<Calculator> calculator;
+    Calculator calculator{module, platform};
     std::unique_ptr<QWidget> window;
+    QImage image;
 };
 
-using Opener = std::function<void(Scene &)>;
-
-Opener helpWindow()
-{
-    return [](Scene &s) { s.window = std::make_unique<FrmAide>(); };
-}
-Opener aboutWindow()
-{
-    return [](Scene &s) { s.window = std::make_unique<frmAbout>(s.platform); };
-}
-Opener settingsDialog()
-{
-    return [](Scene &s) {
-        s.calculator = std::make_unique<Calculator>(s.module, s.platform);
-        s.window = std::make_unique<Form1>(s.module.settings, s.platform.files(), *s.calculator);
-    };
-}
-// The main window with the memory indicator and the unit label showing.
-Opener mainWindow()
-{
-    return [](Scene &s) {
-        auto calculator = std::make_unique<Calculator>(s.module, s.platform);
-        calculator->findChild<QPushButton *>(u"Command10"_s)->click(); // MS
-        calculator->findChild<QPushButton *>(u"Command4"_s)->click(); // Francs > Euro
-        s.window = std::move(calculator);
-    };
-}
-
-QImage shot(QWidget &window)
-{
-    window.show();
-    QCoreApplication::processEvents();
-    return window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-QRect inWindow(const QWidget &control, const QWidget &window)
-{
-    return {control.mapTo(&window, QPoint(0, 0)), control.size()};
-}
-
-// Relative luminance and contrast ratio as the accessibility guidelines define them.
-double luminance(QColor colour)
-{
-    const auto channel = [](double c) {
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF())
-        + 0.0722 * channel(colour.blueF());
-}
+// The contrast ratio of the accessibility guidelines.
 double contrast(QColor a, QColor b)
 {
+    const auto luminance = [](QColor c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
     const double la = luminance(a);
     const double lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// The colour that covers most of a box: the ground the text there is drawn on.
-QColor groundOf(const QImage &image, QRect box)
+// Each label's text colour and its ground, the colour that covers most of its box.
+std::map<QString, std::pair<QColor, QColor>> labelColours(const QString &which)
 {
-    std::map<QRgb, int> counts;
-    box &= image.rect();
-    for (int y = box.top(); y <= box.bottom(); ++y)
-        for (int x = box.left(); x <= box.right(); ++x)
-            ++counts[image.pixel(x, y)];
-    return QColor(std::max_element(counts.begin(), counts.end(), [](auto &a, auto &b) {
-        return a.second < b.second;
-    })->first);
-}
-
-QPalette darkPalette()
-{
-    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2D, 0x2D, 0x2D));
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        dark.setColor(role, QColor(0xEE, 0xEE, 0xEE));
-    dark.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
-    return dark;
-}
-
-// Each label's text colour and the ground under it, by name.
-std::map<QString, std::pair<QColor, QColor>> labelColours(const Opener &open)
-{
-    Scene scene;
-    open(scene);
-    const QImage image = shot(*scene.window);
+    Scene scene(which);
     std::map<QString, std::pair<QColor, QColor>> colours;
-    for (QLabel *label : scene.window->findChildren<QLabel *>()) {
+    for (QLabel *label : scene.shown()->findChildren<QLabel *>()) {
         if (label->text().isEmpty() || !label->isVisible())
             continue;
-        label->ensurePolished();
-        colours[label->objectName()] = {label->palette().color(label->foregroundRole()),
-            groundOf(image, inWindow(*label, *scene.window))};
+        std::map<QRgb, int> counts;
+        const QRect box = scene.placeOf(*label) & scene.image.rect();
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                ++counts[scene.image.pixel(x, y)];
+        const auto ground = std::max_element(
+            counts.begin(), counts.end(), [](auto &a, auto &b) { return a.second < b.second; });
+        colours[label->objectName()] = {
+            label->palette().color(label->foregroundRole()), QColor(ground->first)};
     }
     return colours;
-}
-
-// Columns of a button's caption holding ink, as runs of [first, last] columns, left to right.
-std::vector<std::pair<int, int>> inkRuns(QPushButton &button)
-{
-    const QImage image = button.grab().toImage();
-    const int ground = qGray(image.pixel(4, image.height() / 2));
-    std::vector<std::pair<int, int>> runs;
-    for (int x = 4; x < image.width() - 4; ++x) {
-        bool ink = false;
-        for (int y = 4; y < image.height() - 4; ++y)
-            ink = ink || qGray(image.pixel(x, y)) < ground - 70;
-        if (ink && !runs.empty() && runs.back().second == x - 1)
-            runs.back().second = x;
-        else if (ink)
-            runs.emplace_back(x, x);
-    }
-    return runs;
 }
 
 } // namespace
@@ -162,165 +106,155 @@ class TestUiLooks : public QObject
     Q_OBJECT
 
 private slots:
-    void framesSitOnTheirTop_data();
-    void framesSitOnTheirTop();
-    void textReadsOnADarkTheme_data();
-    void textReadsOnADarkTheme();
-    void ellipsesShowThreeDots_data();
-    void ellipsesShowThreeDots();
-    void creditLineClearsItsNeighbour();
-    void settingsDialogOpensOverTheCalculator_data();
-    void settingsDialogOpensOverTheCalculator();
+    void framesSitOnTheirTop_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("help window") << u"help"_s;
+        QTest::newRow("settings dialog") << u"settings"_s;
+    }
+
+    // The caption's top is the frame's; the border's dark line runs through the caption's middle
+    // with a light line under it; the caption covers no other control.
+    void framesSitOnTheirTop()
+    {
+        QFETCH(QString, window);
+        Scene scene(window);
+        const QImage &image = scene.image;
+        const int ground = qGray(scene.shown()->palette().color(QPalette::Window).rgb());
+        const auto frames = scene.shown()->findChildren<QGroupBox *>();
+        QVERIFY(!frames.isEmpty());
+        for (QGroupBox *frame : frames) {
+            const QRect box = scene.placeOf(*frame);
+            int border = box.top();
+            while (
+                border < box.bottom() && qGray(image.pixel(box.left() + 3, border)) > ground - 60)
+                ++border;
+            QVERIFY(qGray(image.pixel(box.left() + 3, border + 1)) > ground);
+            QRect caption(box.left(), box.top(), 1, 13); // a caption-less frame: a line's height
+            for (int y = box.top() - 6; y < box.top() + 20 && !frame->title().isEmpty(); ++y)
+                for (int x = box.left(); x < box.left() + 40; ++x)
+                    caption = qGray(image.pixel(x, y)) < 90 ? caption | QRect(x, y, 1, 1) : caption;
+            const QString seen = u"%1: caption %2 to %3, border %4"_s.arg(frame->objectName())
+                                     .arg(caption.top() - box.top())
+                                     .arg(caption.bottom() - box.top())
+                                     .arg(border - box.top());
+            QVERIFY2(
+                caption.top() >= box.top() && caption.top() <= box.top() + 3, qPrintable(seen));
+            QVERIFY2(
+                std::abs(2 * border - caption.top() - caption.bottom()) <= 3, qPrintable(seen));
+            for (QWidget *other : scene.shown()->findChildren<QWidget *>()) {
+                if (other->isVisible() && !frame->isAncestorOf(other)
+                    && !other->isAncestorOf(frame))
+                    QVERIFY2(other == frame || !scene.placeOf(*other).intersects(caption),
+                        qPrintable(seen + u" under "_s + other->objectName()));
+            }
+        }
+    }
+
+    void textReadsOnADarkTheme_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("main window") << u"main"_s;
+        QTest::newRow("help window") << u"help"_s;
+        QTest::newRow("About window") << u"about"_s;
+        QTest::newRow("settings dialog") << u"settings"_s;
+    }
+
+    // A label either looks exactly as on a light theme (a colour pair of the layout's own), or
+    // follows the dark theme and keeps a contrast of 4.5:1 against its ground.
+    void textReadsOnADarkTheme()
+    {
+        QFETCH(QString, window);
+        const QPalette light = QApplication::palette();
+        const auto onLight = labelColours(window);
+        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2D, 0x2D, 0x2D));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, QColor(0xEE, 0xEE, 0xEE));
+        QApplication::setPalette(dark);
+        const auto onDark = labelColours(window);
+        QApplication::setPalette(light);
+        QCOMPARE(onDark.size(), onLight.size());
+        for (const auto &[name, pair] : onDark) {
+            const double ratio = contrast(pair.first, pair.second);
+            QVERIFY2(pair == onLight.at(name) || ratio >= 4.5,
+                qPrintable(u"%1: %2 on %3, %4:1"_s.arg(name, pair.first.name(), pair.second.name())
+                               .arg(ratio, 0, 'f', 2)));
+        }
+    }
+
+    void ellipsesShowThreeDots_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Détails...") << u"Command1"_s;
+        QTest::newRow("Système Info...") << u"cmdSysInfo"_s;
+    }
+
+    // Read column by column, the caption ends in three marks at most three pixels wide, with bare
+    // ground between them.
+    void ellipsesShowThreeDots()
+    {
+        QFETCH(QString, button);
+        Scene scene(u"about"_s);
+        const QImage image = scene.shown()->findChild<QPushButton *>(button)->grab().toImage();
+        const int ground = qGray(image.pixel(4, image.height() / 2));
+        QString marks; // one letter a column: "#" ink, "." bare
+        for (int x = 4; x < image.width() - 4; ++x) {
+            bool ink = false;
+            for (int y = 4; y < image.height() - 4; ++y)
+                ink = ink || qGray(image.pixel(x, y)) < ground - 70;
+            marks += ink ? u'#' : u'.';
+        }
+        const QStringList runs = marks.split(u'.', Qt::SkipEmptyParts);
+        QVERIFY2(runs.size() >= 4
+                && std::all_of(
+                    runs.end() - 3, runs.end(), [](auto &run) { return run.size() <= 3; }),
+            qPrintable(marks));
+    }
+
+    // The help window's credit line ends with bare ground before the "Affichage " frame beside it.
+    void creditLineClearsTheFrameBeside()
+    {
+        Scene scene(u"help"_s);
+        const int end = scene.shown()->findChild<QLabel *>(u"Label11"_s)->geometry().right();
+        const int frame = scene.shown()->findChild<QWidget *>(u"Frame2"_s)->geometry().left();
+        QVERIFY2(end + 3 <= frame, qPrintable(u"%1, %2"_s.arg(end).arg(frame)));
+    }
+
+    void settingsDialogOpensOverTheCalculator_data()
+    {
+        QTest::addColumn<QPoint>("calculatorAt");
+        QTest::addColumn<bool>("cutAtTop"); // centring would put its top above the screen
+        QTest::newRow("calculator low on the screen") << QPoint(40, 300) << false;
+        QTest::newRow("calculator at the screen's top") << QPoint(0, 0) << true;
+    }
+
+    // "Taux" opens the dialog with no owner, centred over the calculator, yet whole on the screen.
+    void settingsDialogOpensOverTheCalculator()
+    {
+        QFETCH(QPoint, calculatorAt);
+        QFETCH(bool, cutAtTop);
+        Scene scene(u"main"_s);
+        Calculator &calculator = scene.calculator;
+        calculator.move(calculatorAt);
+        QRect opened;
+        QWidget *owner = &calculator;
+        calculator.setDialogRunner([&](QDialog &dialog) {
+            dialog.show();
+            QCoreApplication::processEvents();
+            opened = dialog.frameGeometry();
+            owner = dialog.parentWidget();
+            dialog.close();
+        });
+        calculator.findChild<QPushButton *>(u"Command2"_s)->click();
+        QCOMPARE(owner, nullptr);
+        const QPoint offset = opened.center() - calculator.frameGeometry().center();
+        QVERIFY(std::abs(offset.x()) <= 1);
+        if (cutAtTop)
+            QCOMPARE(opened.top(), calculator.screen()->availableGeometry().top());
+        else
+            QVERIFY(std::abs(offset.y()) <= 1);
+    }
 };
-
-void TestUiLooks::framesSitOnTheirTop_data()
-{
-    QTest::addColumn<Opener>("open");
-    QTest::newRow("help window") << helpWindow();
-    QTest::newRow("settings dialog") << settingsDialog();
-}
-
-// The caption starts at the frame's top; the border's dark line runs through the caption's middle
-// with a light line under it; the caption overlaps no other control.
-void TestUiLooks::framesSitOnTheirTop()
-{
-    QFETCH(Opener, open);
-    Scene scene;
-    open(scene);
-    QWidget &window = *scene.window;
-    const QImage image = shot(window);
-    const int ground = qGray(window.palette().color(QPalette::Window).rgb());
-    const auto frames = window.findChildren<QGroupBox *>();
-    QVERIFY(!frames.isEmpty());
-    for (QGroupBox *frame : frames) {
-        const QRect box = inWindow(*frame, window);
-        int border = box.top();
-        while (border < box.bottom() && qGray(image.pixel(box.left() + 3, border)) > ground - 60)
-            ++border;
-        QVERIFY2(qGray(image.pixel(box.left() + 3, border + 1)) > ground,
-            qPrintable(frame->objectName()));
-        if (frame->title().isEmpty()) {
-            QVERIFY(border - box.top() <= 7);
-            continue;
-        }
-        QRect caption;
-        for (int y = box.top() - 6; y < box.top() + 20; ++y)
-            for (int x = box.left(); x < box.left() + 40; ++x)
-                if (qGray(image.pixel(x, y)) < 90)
-                    caption |= QRect(x, y, 1, 1);
-        const QString where = frame->objectName() + u" caption "_s
-            + QString::number(caption.top() - box.top()) + u".."_s
-            + QString::number(caption.bottom() - box.top()) + u" border "_s
-            + QString::number(border - box.top());
-        QVERIFY2(caption.top() >= box.top() && caption.top() <= box.top() + 3, qPrintable(where));
-        QVERIFY2(std::abs(2 * border - caption.top() - caption.bottom()) <= 3, qPrintable(where));
-        for (QWidget *other : window.findChildren<QWidget *>()) {
-            if (other != frame && !frame->isAncestorOf(other) && !other->isAncestorOf(frame)
-                && other->isVisible())
-                QVERIFY2(!inWindow(*other, window).intersects(caption),
-                    qPrintable(where + u" overlaps "_s + other->objectName()));
-        }
-    }
-}
-
-void TestUiLooks::textReadsOnADarkTheme_data()
-{
-    QTest::addColumn<Opener>("open");
-    QTest::newRow("main window") << mainWindow();
-    QTest::newRow("help window") << helpWindow();
-    QTest::newRow("About window") << aboutWindow();
-    QTest::newRow("settings dialog") << settingsDialog();
-}
-
-// A label either looks exactly as on a light theme (a colour pair of the layout's own), or follows
-// the dark theme and keeps a contrast of 4.5:1 against its ground.
-void TestUiLooks::textReadsOnADarkTheme()
-{
-    QFETCH(Opener, open);
-    const QPalette light = QApplication::palette();
-    const auto onLight = labelColours(open);
-    QApplication::setPalette(darkPalette());
-    const auto onDark = labelColours(open);
-    QApplication::setPalette(light);
-    QCOMPARE(onDark.size(), onLight.size());
-    for (const auto &[name, pair] : onDark) {
-        const double ratio = contrast(pair.first, pair.second);
-        const QString what = name + u" "_s + pair.first.name() + u" on "_s + pair.second.name()
-            + u", contrast "_s + QString::number(ratio, 'f', 2);
-        QVERIFY2(pair == onLight.at(name) || ratio >= 4.5, qPrintable(what));
-    }
-}
-
-void TestUiLooks::ellipsesShowThreeDots_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::newRow("Détails...") << u"Command1"_s;
-    QTest::newRow("Système Info...") << u"cmdSysInfo"_s;
-}
-
-// The caption's last three marks are three dots apart from each other, each a few pixels wide.
-void TestUiLooks::ellipsesShowThreeDots()
-{
-    QFETCH(QString, button);
-    Scene scene;
-    aboutWindow()(scene);
-    shot(*scene.window);
-    const auto runs = inkRuns(*scene.window->findChild<QPushButton *>(button));
-    QString seen;
-    for (const auto &[first, last] : runs)
-        seen += u"%1-%2 "_s.arg(first).arg(last);
-    QVERIFY2(runs.size() >= 4, qPrintable(seen));
-    for (std::size_t i = runs.size() - 3; i < runs.size(); ++i)
-        QVERIFY2(runs[i].second - runs[i].first <= 2, qPrintable(seen));
-}
-
-// The help window's credit line ends with bare ground before the frame beside it.
-void TestUiLooks::creditLineClearsItsNeighbour()
-{
-    FrmAide help;
-    shot(help);
-    const QLabel *credit = help.findChild<QLabel *>(u"Label11"_s);
-    const QWidget *frame = help.findChild<QWidget *>(u"Frame2"_s);
-    QVERIFY2(credit->geometry().right() + 3 <= frame->geometry().left(),
-        qPrintable(u"%1 %2"_s.arg(credit->geometry().right()).arg(frame->geometry().left())));
-}
-
-void TestUiLooks::settingsDialogOpensOverTheCalculator_data()
-{
-    QTest::addColumn<QPoint>("calculatorAt");
-    QTest::addColumn<bool>("cutAtTop"); // centring would put its top above the screen
-    QTest::newRow("calculator low on the screen") << QPoint(40, 300) << false;
-    QTest::newRow("calculator at the screen's top") << QPoint(0, 0) << true;
-}
-
-// "Taux" opens the dialog with no owner, centred over the calculator, yet whole on the screen.
-void TestUiLooks::settingsDialogOpensOverTheCalculator()
-{
-    QFETCH(QPoint, calculatorAt);
-    QFETCH(bool, cutAtTop);
-    Scene scene;
-    Calculator calculator(scene.module, scene.platform);
-    calculator.move(calculatorAt);
-    calculator.show();
-    QRect opened;
-    QWidget *owner = &calculator;
-    calculator.setDialogRunner([&](QDialog &dialog) {
-        dialog.show();
-        QCoreApplication::processEvents();
-        opened = dialog.frameGeometry();
-        owner = dialog.parentWidget();
-        dialog.close();
-    });
-    calculator.findChild<QPushButton *>(u"Command2"_s)->click();
-    QCOMPARE(owner, nullptr);
-    const QPoint offset = opened.center() - calculator.frameGeometry().center();
-    const QString seen = u"%1, %2"_s.arg(offset.x()).arg(offset.y());
-    QVERIFY2(std::abs(offset.x()) <= 1, qPrintable(seen));
-    if (cutAtTop)
-        QCOMPARE(opened.top(), calculator.screen()->availableGeometry().top());
-    else
-        QVERIFY2(std::abs(offset.y()) <= 1, qPrintable(seen));
-}
 
 int main(int argc, char *argv[])
 {
