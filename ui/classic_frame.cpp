@@ -31,18 +31,23 @@ int ClassicFrame::borderTop() const
 
 // The etched border is a dark line with a light one just inside it at the top and left and just
 // outside it at the bottom and right. Both shades come from the ground, so the border shows on a
-// light theme (mid grey and white on light grey) as on a dark one.
+// light theme (mid grey and white on light grey) as on a dark one. The lines are filled rather
+// than stroked: a stroked line lands half a pixel off at scale 2.
 void ClassicFrame::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QColor ground = palette().color(backgroundRole());
-    const QRect box = rect().adjusted(0, borderTop(), 0, 0);
+    const int top = borderTop();
+    const auto outline = [&painter](QRect box, const QColor &colour) {
+        painter.fillRect(box.left(), box.top(), box.width(), 1, colour);
+        painter.fillRect(box.left(), box.bottom(), box.width(), 1, colour);
+        painter.fillRect(box.left(), box.top(), 1, box.height(), colour);
+        painter.fillRect(box.right(), box.top(), 1, box.height(), colour);
+    };
     if (m_fixedGround.isValid())
-        painter.fillRect(box.adjusted(2, 2, -2, -2), m_fixedGround);
-    painter.setPen(ground.lighter(150));
-    painter.drawRect(box.adjusted(1, 1, -1, -1));
-    painter.setPen(ground.darker(187));
-    painter.drawRect(box.adjusted(0, 0, -2, -2));
+        painter.fillRect(QRect(2, top + 2, width() - 4, height() - top - 4), m_fixedGround);
+    outline(QRect(1, top + 1, width() - 1, height() - top - 1), ground.lighter(150));
+    outline(QRect(0, top, width() - 1, height() - top - 1), ground.darker(187));
     if (title().isEmpty())
         return;
     const QFontMetrics metrics = fontMetrics();
