@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -42,11 +43,10 @@ public:
 const std::string &folder()
 {
     static const std::string *const path = [] {
-        std::array<char, 64> name{};
-        std::snprintf(name.data(), name.size(), "/tmp/korvex-fuzz-XXXXXX");
+        std::string name = std::filesystem::temp_directory_path() / "korvex-fuzz-XXXXXX";
         if (::mkdtemp(name.data()) == nullptr)
             fuzz::fail("a temporary folder can be made");
-        return new std::string(name.data());
+        return new std::string(name);
     }();
     static const int removal = std::atexit([] {
         ::unlink((*path + "/Korvex.cfg").c_str());
