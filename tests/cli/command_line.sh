@@ -45,7 +45,9 @@ check "-v without a display" 0 "Korvex 1.3.0" "" -- "${nodisplay[@]}" "$korvex" 
 check "-v behind a Qt option" 0 "Korvex 1.3.0" "" -- -u DISPLAY "$korvex" -platform offscreen -v
 
 # Refusals come after Qt has taken its own options, so these need a platform that works anywhere.
-offscreen=(QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$(mktemp -d)")
+runtime=$(mktemp -d)
+trap 'rm -rf "$runtime"' EXIT
+offscreen=(QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$runtime")
 check "unknown option" 2 "" "$usage" -- "${offscreen[@]}" "$korvex" --frobnicate
 check "stray word" 2 "" "$usage" -- "${offscreen[@]}" "$korvex" calcul
 check "stray word after a Qt option" 2 "" "$usage" -- "${offscreen[@]}" "$korvex" -style fusion 12
