@@ -17,7 +17,7 @@ function(korvex_optional_check name found need package result)
         set(${result} TRUE PARENT_SCOPE)
     elseif(${name} STREQUAL "ON")
         message(FATAL_ERROR
-            "${name}=ON needs ${need}, which is missing. On Debian: apt-get install ${package}; "
+            "${name}=ON needs ${need}, not found here. On Debian: apt-get install ${package}; "
             "or configure with -D${name}=OFF.")
     else()
         message(STATUS "${name}: ${need} not found, left out (Debian package: ${package})")
