@@ -66,6 +66,7 @@ installed() {
 }
 missing=$(comm -23 <(printf '%s\n' "${packages[@]}") <(installed "${packages[@]}" | sort -u))
 if [ -n "$missing" ]; then
+    # shellcheck disable=SC2086 # one package name a word, on one line
     echo "bootstrap: make $tier needs these Debian packages, missing here:" $missing
     as_root apt-get update
     # apt-get lists every package it adds, with the download and disk sizes, before it installs.
