@@ -18,33 +18,11 @@ MainWindow::MainWindow()
         readoutsAtMessage.push_back(readout());
         m_events << QString::fromStdString(message.text + " / " + message.title);
     });
-    calculator.setDialogRunner([this](QDialog &dialog) {
-        opened << dialog.windowTitle();
-        m_events << u"window "_s + dialog.windowTitle();
-    });
+    calculator.setDialogRunner(
+        [this](QDialog &dialog) { m_events << u"window "_s + dialog.windowTitle(); });
     calculator.show();
     QApplication::setActiveWindow(&calculator);
     calculator.Form_Activate();
-}
-
-QPushButton *MainWindow::button(const QString &name) const
-{
-    return calculator.findChild<QPushButton *>(name);
-}
-
-QLabel *MainWindow::label(const QString &name) const
-{
-    return calculator.findChild<QLabel *>(name);
-}
-
-QAction *MainWindow::action(const QString &name) const
-{
-    return calculator.findChild<QAction *>(name);
-}
-
-QPushButton *MainWindow::equals() const
-{
-    return button(u"Operator4"_s);
 }
 
 QString MainWindow::readout() const

@@ -6,12 +6,11 @@
 #include "ui/calculator.h"
 #include "ui/module1.h"
 
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
 #include <QStringList>
 #include <vector>
-
-class QAction;
-class QLabel;
-class QPushButton;
 
 namespace korvex {
 
@@ -22,13 +21,15 @@ struct MainWindow
     Calculator calculator{module, platform};
     std::vector<Message> messages;
     std::vector<QString> readoutsAtMessage;
-    QStringList opened; // the titles of the windows opened, in order
 
     MainWindow();
-    QPushButton *button(const QString &name) const;
-    QLabel *label(const QString &name) const;
-    QAction *action(const QString &name) const;
-    QPushButton *equals() const;
+    QPushButton *button(const QString &name) const
+    {
+        return calculator.findChild<QPushButton *>(name);
+    }
+    QLabel *label(const QString &name) const { return calculator.findChild<QLabel *>(name); }
+    QAction *action(const QString &name) const { return calculator.findChild<QAction *>(name); }
+    QPushButton *equals() const { return button(QStringLiteral("Operator4")); }
     QString readout() const;
     // Types into whatever has the focus, as a user does: "\b" is Backspace and "\r" Enter.
     void type(const QString &keys);

@@ -18,13 +18,30 @@ namespace korvex {
 class FakeRegistry : public Registry
 {
 public:
-    std::optional<Key> openKey(
-        RegistryRoot, const std::string &path, std::uint32_t access) override;
+    std::optional<Key> openKey(RegistryRoot, const std::string &path, std::uint32_t access) override
+    {
+        askedAccess = access;
+        if (!keys.contains(path))
+            return std::nullopt;
+        open.push_back(path);
+        return open.size() - 1;
+    }
     std::optional<RegistryData> queryValue(
-        Key key, const std::string &name, std::size_t capacity) override;
+        Key key, const std::string &name, std::size_t capacity) override
+    {
+        offered = capacity;
+        const auto &values = keys.at(open.at(key));
+        const auto value = values.find(name);
+        if (value == values.end() || value->second.bytes.size() > capacity)
+            return std::nullopt;
+        return value->second;
+    }
     void closeKey(Key) override { ++closed; }
     void set(const std::string &key, const std::string &name, std::uint32_t type,
-        const QByteArray &bytes);
+        const QByteArray &bytes)
+    {
+        keys[key][name] = {type, {bytes.begin(), bytes.end()}};
+    }
 
     std::map<std::string, std::map<std::string, RegistryData>> keys;
     std::vector<std::string> open;
@@ -40,12 +57,25 @@ class TestPlatform : public Platform
 public:
     QString programDirectory() const override { return folder.path(); }
     bool isWritableDirectory(const QString &) const override { return writable; }
-    QString userConfigDirectory() const override;
-    std::optional<QString> clipboardText() const override;
+    QString userConfigDirectory() const override
+    {
+        return home.path() + QStringLiteral("/config/korvex");
+    }
+    std::optional<QString> clipboardText() const override
+    {
+        return clipboardReadable ? Platform::clipboardText() : std::nullopt;
+    }
     void quit() override { ++quits; }
     void openLink(const QString &target) override { links << target; }
-    QString findProgram(const QString &name) const override;
-    bool startProgram(const QString &path) override;
+    QString findProgram(const QString &name) const override
+    {
+        return useSystemPath ? Platform::findProgram(name) : onPath.value(name);
+    }
+    bool startProgram(const QString &path) override
+    {
+        started << path;
+        return useSystemPath ? Platform::startProgram(path) : startWorks;
+    }
     Registry &registry() override { return fakeRegistry; }
 
     QTemporaryDir folder;

@@ -34,8 +34,6 @@ private slots:
     void everyButtonAndKey_data();
     void everyButtonAndKey();
     void layoutMatchesGolden();
-    void keyMaps_data();
-    void keyMaps();
     void windows1252Codes_data();
     void windows1252Codes();
     void windowFrame();
@@ -87,6 +85,12 @@ void TestUiMain::everyButtonAndKey_data()
                             << QString::fromUtf8(readout) << QString::fromUtf8(label1)
                             << QString::fromUtf8(memory) << QString::fromUtf8(events);
     };
+    // A key of both maps does the same on "=" and on a digit button reached with Tab.
+    const auto both = [&row](const std::string &key, const std::string &before, const char *press,
+                          const char *readout) {
+        row((key + " on =").c_str(), before.c_str(), press, readout);
+        row((key + " on a digit").c_str(), (before + " @Number5").c_str(), press, readout);
+    };
     row("A propos opens the About window", "12", "Command21", "12,", "", "| 0",
         "window A propos Korvex");
     row("TTC > HT", "119.6", "Command20", "100", " H.T. ");
@@ -130,33 +134,33 @@ void TestUiMain::everyButtonAndKey_data()
     row("= ends the calculation", "8+2", "Operator4", "10");
     row("% takes the percentage", "200+5", "Percent", "0,05");
 
-    row("key 0 on =", "5", "0", "50,");
-    row("key 1 on =", "5", "1", "51,");
-    row("key 2 on =", "5", "2", "52,");
-    row("key 3 on =", "5", "3", "53,");
-    row("key 4 on =", "5", "4", "54,");
-    row("key 5 on =", "5", "5", "55,");
-    row("key 6 on =", "5", "6", "56,");
-    row("key 7 on =", "5", "7", "57,");
-    row("key 8 on =", "5", "8", "58,");
-    row("key 9 on =", "5", "9", "59,");
-    row("key . on = is the comma", "1", ".5", "1,5");
-    row("key , on = does nothing", "1", ",5", "15,");
-    row("key - on =", "8", "-2=", "6");
-    row("key + on =", "8", "+2=", "10");
-    row("key / on =", "8", "/2=", "4");
-    row("key * on =", "8", "*2=", "16");
-    row("key % on =", "200+5", "%", "0,05");
-    row("key C on =", "2+3", "C4=", "4,");
-    row("key c on =", "2+3", "c4=", "4,");
-    row("key E on =", "2+3", "E4=", "6");
-    row("key e on =", "2+3", "e4=", "6");
-    row("key N on =", "12", "N", "-12");
-    row("key n on =", "12", "n", "-12");
-    row("key V on =", "9", "V", "3");
-    row("key v on =", "9", "v", "3");
-    row("key X on =", "12", "X", "144");
-    row("key x on =", "12", "x", "144");
+    both("key 0", "5", "0", "50,");
+    both("key 1", "5", "1", "51,");
+    both("key 2", "5", "2", "52,");
+    both("key 3", "5", "3", "53,");
+    both("key 4", "5", "4", "54,");
+    both("key 5", "5", "5", "55,");
+    both("key 6", "5", "6", "56,");
+    both("key 7", "5", "7", "57,");
+    both("key 8", "5", "8", "58,");
+    both("key 9", "5", "9", "59,");
+    both("key . is the comma", "1", ".5", "1,5");
+    both("key , does nothing", "1", ",5", "15,");
+    both("key -", "8", "-2=", "6");
+    both("key +", "8", "+2=", "10");
+    both("key /", "8", "/2=", "4");
+    both("key *", "8", "*2=", "16");
+    both("key %", "200+5", "%", "0,05");
+    both("key C", "2+3", "C4=", "4,");
+    both("key c", "2+3", "c4=", "4,");
+    both("key E", "2+3", "E4=", "6");
+    both("key e", "2+3", "e4=", "6");
+    both("key N", "12", "N", "-12");
+    both("key n", "12", "n", "-12");
+    both("key V", "9", "V", "3");
+    both("key v", "9", "v", "3");
+    both("key X", "12", "X", "144");
+    both("key x", "12", "x", "144");
     row("key I on =", "4", "I", "0,25");
     row("key i on =", "4", "i", "0,25");
     row("key Q on =", "12", "Q", "12,", "", "| 0", "quit");
@@ -172,37 +176,8 @@ void TestUiMain::everyButtonAndKey_data()
     row("key F on =", "12", "F", "12,", "", "| 0", "quit");
     row("key f on =", "12", "f", "12,", "", "| 0", "quit");
     row("key = on =", "8+2", "=", "10");
-    row("Enter on =", "8+2", "\r", "10");
+    both("Enter", "8+2", "\r", "10");
     row("Backspace on =", "123", "\b", "123");
-
-    row("key 0 on a digit", "5 @Number5", "0", "50,");
-    row("key 1 on a digit", "5 @Number5", "1", "51,");
-    row("key 2 on a digit", "5 @Number5", "2", "52,");
-    row("key 3 on a digit", "5 @Number5", "3", "53,");
-    row("key 4 on a digit", "5 @Number5", "4", "54,");
-    row("key 5 on a digit", "5 @Number5", "5", "55,");
-    row("key 6 on a digit", "5 @Number5", "6", "56,");
-    row("key 7 on a digit", "5 @Number5", "7", "57,");
-    row("key 8 on a digit", "5 @Number5", "8", "58,");
-    row("key 9 on a digit", "5 @Number5", "9", "59,");
-    row("key . on a digit is the comma", "1 @Number5", ".5", "1,5");
-    row("key , on a digit does nothing", "1 @Number5", ",5", "15,");
-    row("key - on a digit", "8 @Number5", "-2=", "6");
-    row("key + on a digit", "8 @Number5", "+2=", "10");
-    row("key / on a digit", "8 @Number5", "/2=", "4");
-    row("key * on a digit", "8 @Number5", "*2=", "16");
-    row("key % on a digit", "200+5 @Number5", "%", "0,05");
-    row("key C on a digit", "2+3 @Number5", "C4=", "4,");
-    row("key c on a digit", "2+3 @Number5", "c4=", "4,");
-    row("key E on a digit", "2+3 @Number5", "E4=", "6");
-    row("key e on a digit", "2+3 @Number5", "e4=", "6");
-    row("key N on a digit", "12 @Number5", "N", "-12");
-    row("key n on a digit", "12 @Number5", "n", "-12");
-    row("key V on a digit", "9 @Number5", "V", "3");
-    row("key v on a digit", "9 @Number5", "v", "3");
-    row("key X on a digit", "12 @Number5", "X", "144");
-    row("key x on a digit", "12 @Number5", "x", "144");
-    row("Enter on a digit is =", "8+2 @Number5", "\r", "10");
 }
 
 void TestUiMain::everyButtonAndKey()
@@ -217,73 +192,14 @@ void TestUiMain::everyButtonAndKey()
     const QString recall = w.button(u"Command9"_s)->toolTip().remove(u"Rappelle la mémoire M = "_s);
     QTEST(w.label(u"Label2"_s)->text() + u'|' + recall, "memory");
     QTEST(w.events(), "events");
+    if (w.platform.quits == 0)
+        QCOMPARE(QApplication::focusWidget(), w.equals());
 }
 
 void TestUiMain::layoutMatchesGolden()
 {
     MainWindow w;
     compareWithGolden(describeWindow(w.calculator), u"main_window"_s);
-}
-
-void TestUiMain::keyMaps_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("operatorCommand");
-    QTest::addColumn<int>("operatorIndex");
-    QTest::addColumn<int>("operatorCodeAfter");
-    QTest::addColumn<int>("numberCommand");
-    QTest::addColumn<int>("numberCodeAfter");
-    const auto row = [](const char *name, int code, KeyCommand op, int index, int opAfter,
-                         KeyCommand number, int numberAfter) {
-        QTest::newRow(name) << code << int(op) << index << opAfter << int(number) << numberAfter;
-    };
-    using K = KeyCommand;
-    row("digit", '7', K::Digit, 7, '7', K::Digit, '7');
-    row("point becomes the comma", '.', K::Decimal, 0, 44, K::Decimal, 44);
-    row("comma is accepted and does nothing", ',', K::None, 0, 44, K::None, 44);
-    row("star multiplies", '*', K::Operator, 2, '*', K::Operator, '*');
-    row("slash divides", '/', K::Operator, 0, '/', K::Operator, '/');
-    row("plus", '+', K::Operator, 1, '+', K::Operator, '+');
-    row("minus", '-', K::Operator, 3, '-', K::Operator, '-');
-    row("equals sign only on operators", '=', K::Operator, 4, '=', K::None, 0);
-    row("enter is equals on both", 13, K::Operator, 4, 13, K::Operator, 13);
-    row("backspace only on operators", 8, K::Backspace, 0, 8, K::None, 0);
-    row("percent", '%', K::Percent, 0, '%', K::Percent, '%');
-    row("clear", 'c', K::Cancel, 0, 'c', K::Cancel, 'c');
-    row("clear entry", 'E', K::CancelEntry, 0, 'E', K::CancelEntry, 'E');
-    row("sign change", 'n', K::Negate, 0, 'n', K::Negate, 'n');
-    row("square root", 'V', K::SquareRoot, 0, 'V', K::SquareRoot, 'V');
-    row("square", 'x', K::Square, 0, 'x', K::Square, 'x');
-    row("inverse only on operators", 'i', K::Inverse, 0, 'i', K::None, 0);
-    row("pi only on operators", 'P', K::Pi, 0, 'P', K::None, 0);
-    row("sine only on operators", 's', K::Sine, 0, 's', K::None, 0);
-    row("cosine only on operators", 'O', K::Cosine, 0, 'O', K::None, 0);
-    row("tangent only on operators", 't', K::Tangent, 0, 't', K::None, 0);
-    row("F quits only on operators", 'F', K::Quit, 0, 'F', K::None, 0);
-    row("q quits only on operators", 'q', K::Quit, 0, 'q', K::None, 0);
-    row("unlisted letter", 'a', K::None, 0, 0, K::None, 0);
-    row("accented letter", 0xE9, K::None, 0, 0, K::None, 0);
-    row("space", ' ', K::None, 0, 0, K::None, 0);
-    row("escape", 27, K::None, 0, 0, K::None, 0);
-    row("control F is no F", 6, K::None, 0, 0, K::None, 0);
-}
-
-void TestUiMain::keyMaps()
-{
-    QFETCH(int, code);
-    QFETCH(int, operatorCommand);
-    QFETCH(int, operatorIndex);
-    QFETCH(int, operatorCodeAfter);
-    QFETCH(int, numberCommand);
-    QFETCH(int, numberCodeAfter);
-    int operatorCode = code;
-    const KeyAction onOperator = OperatorKeyMap(operatorCode);
-    QCOMPARE(int(onOperator.command), operatorCommand);
-    QCOMPARE(int(onOperator.index), operatorIndex);
-    QCOMPARE(operatorCode, operatorCodeAfter);
-    int numberCode = code;
-    QCOMPARE(int(NumberKeyMap(numberCode).command), numberCommand);
-    QCOMPARE(numberCode, numberCodeAfter);
 }
 
 void TestUiMain::windows1252Codes_data()
@@ -312,8 +228,6 @@ void TestUiMain::windows1252Codes()
 void TestUiMain::windowFrame()
 {
     MainWindow w;
-    QCOMPARE(w.calculator.windowTitle(), u"Calculatrice et Conversion Francs/Euros"_s);
-    QCOMPARE(w.calculator.centralWidget()->size(), QSize(505, 200));
     QCOMPARE(w.calculator.minimumSize(), w.calculator.maximumSize());
     QVERIFY(!(w.calculator.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(w.calculator.windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -321,9 +235,6 @@ void TestUiMain::windowFrame()
     QCOMPARE(w.calculator.windowIcon().availableSizes().value(0), QSize(32, 32));
     // The menu bar is above the client area, whatever its height.
     QCOMPARE(w.calculator.height(), 200 + w.calculator.menuWidget()->height());
-    QCOMPARE(w.readout(), u"0,"_s);
-    QVERIFY(w.label(u"Label1"_s)->text().isEmpty());
-    QVERIFY(w.label(u"Label2"_s)->text().isEmpty());
 }
 
 void TestUiMain::everyCaptionFits()
@@ -340,9 +251,6 @@ void TestUiMain::everyCaptionFits()
         QVERIFY2(int(lines.size()) * metrics.lineSpacing() <= button->height() - 4,
             qPrintable(button->objectName()));
     }
-    // The two long conversion captions break after the ">".
-    QCOMPARE(w.button(u"Command3"_s)->text(), u"Euro  >\nFrancs"_s);
-    QCOMPARE(w.button(u"Command4"_s)->text(), u"Francs >\nEuro"_s);
 }
 
 void TestUiMain::typedLikeClicked_data()
@@ -357,12 +265,8 @@ void TestUiMain::typedLikeClicked_data()
     };
     row("addition with enter", u"12+3\r"_s, "12+3=", u"15"_s);
     row("point is the comma", u"1.5+2.25="_s, "1,5+2,25=", u"3,75"_s);
-    row("comma key does nothing", u"1,5"_s, "15", u"15,"_s);
-    row("star multiplies", u"2+3*4="_s, "2+3X4=", u"20"_s);
-    row("sign change key", u"12n"_s, "12N", u"-12"_s);
     row("backspace key", u"1.5\b7"_s, "1,5<7", u"1,7"_s);
     row("clear and clear entry keys", u"5+3e4=c7"_s, "5+3E4=C7", u"7,"_s);
-    row("upper case clear", u"5+3C"_s, "5+3C", u"0,"_s);
     row("percent", u"200+5%="_s, "200+5%=", u"10"_s);
     row("minus chain", u"5+-3-2="_s, "5+-3-2=", u"0"_s);
     row("division by zero", u"8/0=2="_s, "8/0=2=", u"2"_s);
@@ -395,15 +299,6 @@ void TestUiMain::typedLikeClicked()
 void TestUiMain::focusReturnsToEquals()
 {
     MainWindow w;
-    const QStringList buttons{u"Number7"_s, u"Decimal"_s, u"Command6"_s, u"Command12"_s,
-        u"Operator1"_s, u"Operator2"_s, u"Percent"_s, u"Cancel"_s, u"CancelEntry"_s, u"Command1"_s,
-        u"Command5"_s, u"Command13"_s, u"Command15"_s, u"Command16"_s, u"Command17"_s,
-        u"Command18"_s, u"Command8"_s, u"Command9"_s, u"Command10"_s, u"Command11"_s, u"Command3"_s,
-        u"Command4"_s, u"Command19"_s, u"Command20"_s};
-    for (const QString &name : buttons) {
-        QTest::mouseClick(w.button(name), Qt::LeftButton);
-        QVERIFY2(QApplication::focusWidget() == w.equals(), qPrintable(name));
-    }
     for (const QString &item : {u"Mnu_Copier"_s, u"Mnu_Coller"_s}) {
         w.button(u"Number4"_s)->setFocus();
         w.action(item)->trigger();
@@ -504,8 +399,6 @@ void TestUiMain::messageBoxShowsItsMoment()
 void TestUiMain::quitting_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("F on equals") << u"F"_s;
-    QTest::newRow("q on equals") << u"q"_s;
     QTest::newRow("Fin button") << u"Command14"_s;
     QTest::newRow("Quitter menu item") << u"MnuQuitter"_s;
     QTest::newRow("control Q") << u"ctrl"_s;
@@ -517,9 +410,7 @@ void TestUiMain::quitting()
     QFETCH(QString, how);
     MainWindow w;
     w.type(u"12+3"_s);
-    if (how.size() == 1)
-        w.type(how);
-    else if (how == u"Command14"_s)
+    if (how == u"Command14"_s)
         QTest::mouseClick(w.button(how), Qt::LeftButton);
     else if (how == u"MnuQuitter"_s)
         w.action(how)->trigger();
@@ -660,10 +551,6 @@ void TestUiMain::accessibleNames()
     w.type(u"12"_s);
     QAccessibleInterface *readout = QAccessible::queryAccessibleInterface(w.label(u"Readout"_s));
     QCOMPARE(readout->text(QAccessible::Name), u"12,"_s);
-    QCOMPARE(QAccessible::queryAccessibleInterface(w.label(u"Label1"_s))->text(QAccessible::Name),
-        u"Unité"_s);
-    QCOMPARE(QAccessible::queryAccessibleInterface(w.label(u"Label2"_s))->text(QAccessible::Name),
-        u"Indicateur de mémoire"_s);
 }
 
 void TestUiMain::readoutAnnouncesItsChanges()

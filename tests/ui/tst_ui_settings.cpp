@@ -169,8 +169,6 @@ void TestUiSettings::windowFrame()
 {
     Dialog d;
     d.open();
-    QCOMPARE(d.form->windowTitle(), u"Taux de conversion et T.V.A."_s);
-    QCOMPARE(d.form->size(), QSize(218, 280));
     QCOMPARE(d.form->minimumSize(), d.form->maximumSize());
     const Qt::WindowFlags flags = d.form->windowFlags();
     QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
@@ -178,8 +176,6 @@ void TestUiSettings::windowFrame()
     QVERIFY(!d.form->windowIcon().isNull());
     for (const QPushButton *button : d.form->findChildren<QPushButton *>())
         QVERIFY(!button->isDefault() && !button->autoDefault());
-    for (const QString &name : {u"Text1"_s, u"Text2"_s})
-        QCOMPARE(d.field(name)->palette().color(QPalette::Base), QColor(0xC0, 0xFF, 0xC0));
     const auto *image = d.control<QLabel>(u"Image1"_s);
     QVERIFY(image->hasScaledContents());
     QCOMPARE(image->pixmap().size(), QSize(32, 32));
