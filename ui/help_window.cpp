@@ -40,14 +40,14 @@ namespace {
 
     struct FrameRow
     {
-        QString name;
+        QString name; // none: the labels lie on the window itself
         QString caption; // each ends with a space, as it is drawn on the frame's edge
         QRect twips;
         std::vector<LabelRow> labels;
     };
 
-    // The runs of spaces in the captions line up the colons of a column: they are part of the
-    // texts.
+    // Every text of the window, by frame, the window's own last. The runs of spaces in the
+    // captions line up the colons of a column: they are part of the texts.
     std::vector<FrameRow> frameTable()
     {
         const QString email = u"E-Mail : "_s + MakerEmail.toString();
@@ -92,6 +92,11 @@ namespace {
                 {
                     {u"Label10"_s, u".  : Séparateur décimal"_s, 360, 600},
                     {u"Label14"_s, u"+  -  /  *"_s, 840, 360, 0, 0, Look::Operators},
+                }},
+            {{}, {}, {},
+                {
+                    {u"Label11"_s, MakerCredit.toString(), 360, 4320},
+                    {u"Label1"_s, u"Les commandes au clavier"_s, 1200, 240, 2925, 240, Look::Title},
                 }},
         };
     }
@@ -154,6 +159,8 @@ FrmAide::FrmAide(QWidget *parent)
 void FrmAide::buildFrames()
 {
     for (const FrameRow &row : frameTable()) {
+        if (row.name.isEmpty())
+            continue; // its labels come after the window's other controls
         auto *frame = new QGroupBox(row.caption, this);
         frame->setObjectName(row.name);
         frame->setFont(controlFont(8.25, true));
@@ -180,9 +187,9 @@ void FrmAide::buildControls()
     image->setScaledContents(true);
     image->setGeometry(twipsRect(240, 120, 495, 495));
 
-    makeLabel(this, {u"Label11"_s, MakerCredit.toString(), 360, 4320});
-    makeLabel(
-        this, {u"Label1"_s, u"Les commandes au clavier"_s, 1200, 240, 2925, 240, Look::Title});
+    const std::vector<FrameRow> table = frameTable();
+    for (const LabelRow &label : table.back().labels)
+        makeLabel(this, label);
 }
 
 // Escape does nothing here: the window has no cancel button.
