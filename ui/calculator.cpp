@@ -272,8 +272,8 @@ Calculator::Calculator(Module1 &module, Platform &platform, QWidget *parent)
 
 Calculator::~Calculator() = default;
 
-// Only the digits, the operators and the comma have key handlers of their own; the buttons they
-// are, are exactly the ones their key commands press.
+// Only the digit, operator and comma buttons handle typed keys, and they are exactly the buttons
+// that the digit, operator and decimal key commands press.
 Calculator::KeyHandler Calculator::keyHandlerOf(KeyCommand command)
 {
     switch (command) {
