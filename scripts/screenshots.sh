@@ -60,6 +60,7 @@ xdotool windowfocus --sync "$settings"
 xdotool key alt+a # "&Annuler": the dialog has no cancel key
 
 # The tape beside the calculator, both in one picture: F9, then typing goes on into the calculator.
+sleep 0.5
 xdotool windowfocus --sync "$KORVEX_WINDOW"
 sleep 0.2
 type_keys 'c'
