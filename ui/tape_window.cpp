@@ -106,7 +106,8 @@ void TapeWindow::open()
     raise();
 }
 
-// To the right of the calculator, or to its left when the screen ends there; as high as it.
+// To the right of the calculator, as high as it; to its left when the screen ends on the right,
+// and narrower, or at last over the calculator's edge, when neither side has room.
 void TapeWindow::placeBesideCalculator()
 {
     const QRect calculator = m_calculator->frameGeometry();
@@ -115,8 +116,12 @@ void TapeWindow::placeBesideCalculator()
     QPoint place(calculator.right() + gap, calculator.top());
     if (const QScreen *screen = m_calculator->screen()) {
         const QRect room = screen->availableGeometry();
-        if (place.x() + width() > room.right() && calculator.left() - gap - width() >= room.left())
+        const int rightRoom = room.right() + 1 - place.x();
+        if (width() > rightRoom && calculator.left() - gap - width() >= room.left())
             place.setX(calculator.left() - gap - width());
+        else if (width() > rightRoom)
+            resize(std::max(minimumSizeHint().width(), rightRoom), height());
+        place.setX(std::min(place.x(), room.right() + 1 - width()));
     }
     move(place);
 }
