@@ -226,8 +226,24 @@ void TestEngine::textToNumber_data()
     QTest::newRow("exponent sign without digits") << std::string("1E+") << false << 0.0;
     QTest::newRow("point separator") << std::string("1.5") << false << 0.0;
     QTest::newRow("two commas") << std::string("1,2,3") << false << 0.0;
-    QTest::newRow("leading blank") << std::string(" 12") << false << 0.0;
-    QTest::newRow("trailing separator") << std::string("12 ") << false << 0.0;
+    QTest::newRow("leading blank") << std::string(" 12") << true << 12.0;
+    QTest::newRow("trailing blank") << std::string("12,5 ") << true << 12.5;
+    QTest::newRow("line break of a copied cell") << std::string("12,5\r\n") << true << 12.5;
+    QTest::newRow("tab and no-break spaces around")
+        << std::string("\t\u00a0-3\u202f") << true << -3.0;
+    QTest::newRow("amount in euros") << std::string("1 234,56 \u20ac") << true << 1234.56;
+    QTest::newRow("euro sign right after") << std::string("7\u20ac\n") << true << 7.0;
+    QTest::newRow("two euro signs") << std::string("7 \u20ac\u20ac") << false << 0.0;
+    QTest::newRow("euro sign alone") << std::string(" \u20ac ") << false << 0.0;
+    QTest::newRow("euro sign first") << std::string("\u20ac 7") << false << 0.0;
+    QTest::newRow("blanks alone") << std::string(" \n") << false << 0.0;
+    QTest::newRow("point with blanks") << std::string(" 1.234 ") << false << 0.0;
+    QTest::newRow("line break inside") << std::string("1\n2") << false << 0.0;
+    QTest::newRow("long zeros made up by the exponent")
+        << "0," + std::string(100000, '0') + "1E+100010" << true << 1e9;
+    QTest::newRow("a far digit past a halfway point rounds up")
+        << "9007199254740993," + std::string(2000, '0') + "1" << true << 9007199254740994.0;
+    QTest::newRow("long integer overflows") << std::string(100000, '1') << false << 0.0;
     QTest::newRow("double separator") << std::string("1  234") << false << 0.0;
     QTest::newRow("beyond the largest double")
         << std::string("1,797693134862325E+308") << false << 0.0;
