@@ -524,12 +524,11 @@ bool Calculator::handleKey(
     }
     if (handler == KeyHandler::None)
         return true; // buttons without a key handler swallow characters
-    for (const char32_t character : text.toUcs4()) {
-        int keyCode = Windows1252Code(character);
-        // Control with a letter types that letter's control code (Ctrl+F is 6, not an F), whether
-        // or not the platform already put the code in the event's text.
-        if (control && ((keyCode >= 'a' && keyCode <= 'z') || (keyCode >= 'A' && keyCode <= 'Z')))
-            keyCode &= 0x1F;
+    const QList<uint> characters = text.toUcs4();
+    const std::u32string typed(characters.begin(), characters.end());
+    // Only what a key types reaches the key maps: Delete, the arrows, the function keys and
+    // Control with anything but a letter type nothing, not even on the "," button.
+    for (int keyCode : TypedKeyCodes(key, typed, control)) {
         switch (handler) {
         case KeyHandler::Operator:
             Operator_KeyPress(keyCode);
@@ -549,6 +548,12 @@ bool Calculator::handleKey(
 
 bool Calculator::eventFilter(QObject *watched, QEvent *event)
 {
+    // Ctrl+V decides "Co&ller" afresh, before the shortcut looks at it: a text copied since the
+    // menu was last opened, by this program or another, pastes at once.
+    if (event->type() == QEvent::ShortcutOverride
+        && static_cast<QKeyEvent *>(event)->keyCombination()
+            == QKeyCombination(Qt::ControlModifier, Qt::Key_V))
+        Mnu_Edition_Click();
     if (event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     const auto *keyEvent = static_cast<QKeyEvent *>(event);
@@ -601,11 +606,13 @@ void Calculator::Command21_Click()
     showOwnWindow(about);
 }
 
+// "Co&ller" follows whether the clipboard offers text, not whether that text is empty: telling
+// the two apart would fetch the whole text, maybe many megabytes, at every opening. So an offered
+// but empty text leaves "Co&ller" enabled, and pasting it empties the readout. A clipboard whose
+// owner does not answer counts as holding no text.
 void Calculator::Mnu_Edition_Click()
 {
-    const auto text = m_platform.clipboardText();
-    m_Mnu_Coller->setEnabled(
-        PasteEnabled(text ? std::optional(text->toStdString()) : std::nullopt));
+    m_Mnu_Coller->setEnabled(m_platform.clipboardOffer() == Platform::ClipboardOffer::Text);
 }
 
 void Calculator::Mnu_Copier_Click()
@@ -616,8 +623,8 @@ void Calculator::Mnu_Copier_Click()
 
 void Calculator::Mnu_Coller_Click()
 {
-    if (const auto text = m_platform.clipboardText())
-        PasteIntoReadout(m_state, text->toStdString());
+    if (auto text = m_platform.clipboardText())
+        PasteIntoReadout(m_state, std::move(*text));
     moveFocusToEquals();
 }
 
