@@ -16,6 +16,8 @@
 #include "ui/platform.h"
 #include "ui/settings_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -52,6 +54,36 @@ namespace {
     QString fromUtf8(const std::string &text)
     {
         return QString::fromStdString(text);
+    }
+
+    // A screen reader hears the readout's whole text, even when only the end of a huge paste is
+    // drawn. The text is made when asked for, so no second copy of a paste is kept meanwhile.
+    class ReadoutAccessible : public QAccessibleWidget
+    {
+    public:
+        ReadoutAccessible(QLabel *readout, const Calculator &calculator)
+            : QAccessibleWidget(readout, QAccessible::StaticText)
+            , m_calculator(calculator)
+        {
+        }
+        QString text(QAccessible::Text t) const override
+        {
+            if (t == QAccessible::Name)
+                return fromUtf8(m_calculator.state().readout);
+            return QAccessibleWidget::text(t);
+        }
+
+    private:
+        const Calculator &m_calculator;
+    };
+
+    QAccessibleInterface *readoutAccessible(const QString &, QObject *object)
+    {
+        auto *label = qobject_cast<QLabel *>(object);
+        if (label == nullptr || label->objectName() != u"Readout")
+            return nullptr;
+        const auto *calculator = qobject_cast<const Calculator *>(label->window());
+        return calculator != nullptr ? new ReadoutAccessible(label, *calculator) : nullptr;
     }
 
     // A caption too wide for its button breaks at a space onto centred lines, as classic push
@@ -318,6 +350,11 @@ void Calculator::buildLabels(QWidget *client)
     // No fixed name: the readout's name is then the number it shows, and a label without one
     // announces each change of its text to screen readers.
     m_Readout->setAccessibleDescription(u"Affichage de la calculatrice"_s);
+    static const bool readoutSpeaksWhole = [] {
+        QAccessible::installFactory(&readoutAccessible);
+        return true;
+    }();
+    Q_UNUSED(readoutSpeaksWhole);
     m_Label1->setAccessibleName(u"Unité"_s);
     m_Label2->setAccessibleName(u"Indicateur de mémoire"_s);
 }
@@ -408,11 +445,17 @@ void Calculator::moveFocusToEquals()
 
 void Calculator::refresh()
 {
-    m_Readout->setText(readoutDisplay(m_state.readout));
+    const QString shown = readoutDisplay(m_state.readout);
+    m_Readout->setText(shown);
+    // A pasted text with a line break shows its first line from the top, whole, as one line is
+    // shown centred: centring several lines in the one-line readout would cut them all in half.
+    m_Readout->setAlignment(
+        Qt::AlignRight | (shown.contains(u'\n') ? Qt::AlignTop : Qt::AlignVCenter));
     const QString label1 = fromUtf8(m_state.label1);
     if (m_Label1->text() != label1) {
         m_Label1->setText(label1);
-        m_Label1->setAccessibleDescription(label1.trimmed());
+        // The label's name is the unit it shows, so a screen reader says "Francs", not "Unité".
+        m_Label1->setAccessibleName(label1.trimmed().isEmpty() ? u"Unité"_s : label1.trimmed());
         // The status label grows from its left edge to fit its text.
         m_Label1->resize(
             std::max(m_Label1->sizeHint().width(), twipsToPixels(135)), m_Label1->height());

@@ -130,6 +130,8 @@ namespace {
     {
         if (key >= Qt::Key_A && key <= Qt::Key_Z)
             return key - Qt::Key_A + 1;
+        if (key >= Qt::Key_Escape && key != Qt::Key_unknown)
+            return std::nullopt; // Enter, Backspace, Tab: their codes are no letters
         if (text.size() == 1 && text[0] >= 1 && text[0] <= 26)
             return static_cast<int>(text[0]);
         return std::nullopt;
