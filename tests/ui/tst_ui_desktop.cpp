@@ -145,42 +145,46 @@ void TestUiDesktop::typedKeyCodes()
     QCOMPARE(QList<int>(got.begin(), got.end()), codes);
 }
 
+// The texts are those the X11 platform puts in the key events.
 void TestUiDesktop::keysThatTypeNothing_data()
 {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("control");
     QTest::addColumn<QString>("readout");
     QTest::addColumn<QStringList>("messages");
-    const int none = Qt::NoModifier;
-    const int control = Qt::ControlModifier;
-    QTest::newRow("delete on the comma button")
-        << u"Decimal"_s << int(Qt::Key_Delete) << none << u"3,"_s << QStringList();
-    QTest::newRow("a letter on the comma button still tells its code")
-        << u"Decimal"_s << int(Qt::Key_A) << none << u"3,"_s << QStringList{u"97"_s};
-    QTest::newRow("control with a letter on the comma button tells its control code")
-        << u"Decimal"_s << int(Qt::Key_B) << control << u"3,"_s << QStringList{u"2"_s};
-    QTest::newRow("control with equals on the equals button")
-        << u"Operator4"_s << int(Qt::Key_Equal) << control << u"3,"_s << QStringList();
-    QTest::newRow("equals alone still completes")
-        << u"Operator4"_s << int(Qt::Key_Equal) << none << u"5"_s << QStringList();
-    QTest::newRow("delete on the equals button")
-        << u"Operator4"_s << int(Qt::Key_Delete) << none << u"3,"_s << QStringList();
-    QTest::newRow("function key on a digit button")
-        << u"Number4"_s << int(Qt::Key_F5) << none << u"3,"_s << QStringList();
+    const auto row = [](const char *name, const QString &focus, int key, const QString &text,
+                         bool control, const QString &readout, const QStringList &messages) {
+        QTest::newRow(name) << focus << key << text << control << readout << messages;
+    };
+    const QString comma = u"Decimal"_s;
+    const QString equals = u"Operator4"_s;
+    row("delete on the comma button", comma, Qt::Key_Delete, u"\x7f"_s, false, u"3,"_s, {});
+    row("a letter on the comma button still tells its code", comma, Qt::Key_A, u"a"_s, false,
+        u"3,"_s, {u"97"_s});
+    row("control with a letter on the comma button tells its control code", comma, Qt::Key_B,
+        u"\x02"_s, true, u"3,"_s, {u"2"_s});
+    row("control with equals on the equals button", equals, Qt::Key_Equal, u"="_s, true, u"3,"_s,
+        {});
+    row("equals alone still completes", equals, Qt::Key_Equal, u"="_s, false, u"5"_s, {});
+    row("delete on the equals button", equals, Qt::Key_Delete, u"\x7f"_s, false, u"3,"_s, {});
+    row("function key on a digit button", u"Number4"_s, Qt::Key_F5, QString(), false, u"3,"_s, {});
 }
 
 void TestUiDesktop::keysThatTypeNothing()
 {
     QFETCH(QString, focus);
     QFETCH(int, key);
-    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(bool, control);
     QFETCH(QString, readout);
     QFETCH(QStringList, messages);
     Window w;
     w.type("2+3");
     w.button(focus)->setFocus(); // reached with Tab
-    QTest::keyClick(w.button(focus), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTest::sendKeyEvent(QTest::Click, w.button(focus), Qt::Key(key), text,
+        control ? Qt::ControlModifier : Qt::NoModifier);
     QCOMPARE(w.readout(), readout);
     QCOMPARE(w.messages, messages);
 }
