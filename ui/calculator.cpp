@@ -15,6 +15,7 @@
 #include "ui/module1.h"
 #include "ui/platform.h"
 #include "ui/settings_window.h"
+#include "ui/typed_key.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -13,9 +13,10 @@ xvfb_pid=$!
 owner_pid=
 cleanup() {
     stop_korvex
-    [ -n "$owner_pid" ] && kill "$owner_pid" 2>/dev/null
-    kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
+    if [ -n "$owner_pid" ]; then kill "$owner_pid" 2>/dev/null || true; fi
+    # Ending the server ends xclip, which stays behind as the clipboard's owner.
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -58,7 +59,7 @@ fi
 
 # A live owner again (xclip offers only UTF8_STRING): the paste reads, blanks and euro sign too.
 kill "$owner_pid"
-printf '12,5 \xe2\x82\xac\n' | xclip -selection clipboard
+printf '12,5 \xe2\x82\xac\n' | xclip -selection clipboard >/dev/null 2>&1
 sleep 0.2
 xdotool key ctrl+v
 type_keys '+1='

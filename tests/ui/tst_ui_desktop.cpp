@@ -4,6 +4,7 @@
 #include "ui/key_map.h"
 #include "ui/module1.h"
 #include "ui/platform.h"
+#include "ui/typed_key.h"
 
 #include <QAccessible>
 #include <QAction>
