@@ -56,7 +56,7 @@ fuzz: bootstrap
 
 bench: bootstrap
 	@test -f $(BENCH_DIR)/build.ninja || cmake -S . -B $(BENCH_DIR) $(CMAKE_FLAGS)
-	cmake --build $(BENCH_DIR) --target korvex bare_window window_watch key_latency number_text_speed
+	cmake --build $(BENCH_DIR) --target korvex bare_window window_watch key_latency number_text_speed paste_memory
 	bash bench/run_benchmarks.sh $(BENCH_DIR)
 
 format:
