@@ -127,6 +127,7 @@ void TestUiDesktop::typedKeyCodes_data()
     row("arrow types nothing", Qt::Key_Left, QString(), false, {});
     row("function key types nothing", Qt::Key_F9, QString(), false, {});
     row("control character in a text is no character", Qt::Key_unknown, u"\x01"_s, false, {});
+    row("delete character in a text is no character", Qt::Key_unknown, u"\x7f"_s, false, {});
     row("control with a letter", Qt::Key_F, u"\x06"_s, true, {6});
     row("control with a letter the platform left as it is", Qt::Key_C, u"c"_s, true, {3});
     row("control with equals types nothing", Qt::Key_Equal, u"="_s, true, {});
