@@ -60,29 +60,25 @@ struct Window
     {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
     }
-    void openEditMenu() { emit calculator.findChild<QMenu *>(u"Mnu_Edition"_s)->aboutToShow(); }
     QString spoken(const QString &name) const
     {
         return QAccessible::queryAccessibleInterface(label(name))->text(QAccessible::Name);
     }
 };
 
-// The rows of ink in the readout: where its text is drawn, from top to bottom.
+// The first and last rows of ink inside the readout's frame: where its text is drawn.
 std::pair<int, int> inkRows(QLabel *readout)
 {
     const QImage image = readout->grab().toImage();
-    int first = -1;
-    int last = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = readout->frameWidth(); x < image.width() - readout->frameWidth(); ++x) {
-            if (qGray(image.pixel(x, y)) < 100 && y >= readout->frameWidth()
-                && y < image.height() - readout->frameWidth()) {
-                first = first < 0 ? y : first;
-                last = y;
-            }
+    const int frame = readout->frameWidth();
+    std::pair<int, int> rows{-1, -1};
+    for (int y = frame; y < image.height() - frame; ++y) {
+        for (int x = frame; x < image.width() - frame; ++x) {
+            if (qGray(image.pixel(x, y)) < 100)
+                rows = {rows.first < 0 ? y : rows.first, y};
         }
     }
-    return {first, last};
+    return rows;
 }
 
 } // namespace
@@ -118,15 +114,11 @@ void TestUiDesktop::typedKeyCodes_data()
     row("digit", Qt::Key_7, u"7"_s, false, {'7'});
     row("letter", Qt::Key_A, u"a"_s, false, {'a'});
     row("euro sign from a composed key", Qt::Key_unknown, u"€"_s, false, {128});
-    row("two characters of an input method", Qt::Key_unknown, u"é1"_s, false, {233, '1'});
     row("backspace", Qt::Key_Backspace, u"\b"_s, false, {8});
     row("enter", Qt::Key_Return, u"\r"_s, false, {13});
-    row("keypad enter", Qt::Key_Enter, u"\r"_s, false, {13});
-    row("escape", Qt::Key_Escape, u"\x1b"_s, false, {27});
     row("delete types nothing", Qt::Key_Delete, u"\x7f"_s, false, {});
     row("arrow types nothing", Qt::Key_Left, QString(), false, {});
     row("function key types nothing", Qt::Key_F9, QString(), false, {});
-    row("control character in a text is no character", Qt::Key_unknown, u"\x01"_s, false, {});
     row("delete character in a text is no character", Qt::Key_unknown, u"\x7f"_s, false, {});
     row("control with a letter", Qt::Key_F, u"\x06"_s, true, {6});
     row("control with a letter the platform left as it is", Qt::Key_C, u"c"_s, true, {3});
@@ -169,8 +161,6 @@ void TestUiDesktop::keysThatTypeNothing_data()
         u"\x02"_s, true, u"3,"_s, {u"2"_s});
     row("control with equals on the equals button", equals, Qt::Key_Equal, u"="_s, true, u"3,"_s,
         {});
-    row("equals alone still completes", equals, Qt::Key_Equal, u"="_s, false, u"5"_s, {});
-    row("delete on the equals button", equals, Qt::Key_Delete, u"\x7f"_s, false, u"3,"_s, {});
     row("function key on a digit button", u"Number4"_s, Qt::Key_F5, QString(), false, u"3,"_s, {});
 }
 
@@ -195,7 +185,7 @@ void TestUiDesktop::pasteDecidedAtCtrlV()
 {
     Window w;
     QAction *coller = w.calculator.findChild<QAction *>(u"Mnu_Coller"_s);
-    w.openEditMenu();
+    emit w.calculator.findChild<QMenu *>(u"Mnu_Edition"_s)->aboutToShow();
     QVERIFY(!coller->isEnabled()); // nothing on the clipboard
     w.type("7");
     QTest::keyClick(w.button(u"Operator4"_s), Qt::Key_C, Qt::ControlModifier);
@@ -286,8 +276,6 @@ void TestUiDesktop::readoutSpeaksItsWholeText()
     w.pasteWithKeys();
     QVERIFY(w.readout().size() < pasted.size()); // only the end is drawn
     QCOMPARE(w.spoken(u"Readout"_s), pasted);
-    w.type("c");
-    QCOMPARE(w.spoken(u"Readout"_s), u"0,"_s);
 }
 
 QTEST_MAIN(TestUiDesktop)
