@@ -9,6 +9,9 @@ packages=(
     g++
     qt6-base-dev
     qt6-translations-l10n
+    # The clipboard owner is asked over an XCB connection of the program's own.
+    pkg-config
+    libxcb1-dev
     fonts-liberation2
     fonts-comic-neue
     clang-format
