@@ -27,20 +27,21 @@ type_keys '42'
 "$2" >"$work/owner" &
 owner_pid=$!
 wait_for_line "$work/owner" ready
-# Ctrl+C puts the readout on the clipboard once the window handles keys again; until then the
-# hung owner keeps it and each short read gives up.
+# The "&Edition" menu opened and closed, then Ctrl+V; Ctrl+C puts the readout on the clipboard
+# once the window handles keys again. Until then the hung owner keeps it and each read gives up.
 start=$(date +%s%N)
-xdotool key ctrl+v ctrl+c
+xdotool key --delay 40 alt+e Escape ctrl+v ctrl+c
 copied=
 for _ in $(seq 100); do
     copied=$(timeout 0.1 xclip -o -selection clipboard 2>/dev/null || true)
     [ -n "$copied" ] && break
 done
 blocked_ms=$(( ($(date +%s%N) - start) / 1000000 ))
-echo "Ctrl+V with a hung clipboard owner: readout '$copied', window answered after $blocked_ms ms"
+echo "menu and Ctrl+V with a hung clipboard owner: readout '$copied', answered after $blocked_ms ms"
 [ "$copied" = "42," ] || { echo "the readout changed: expected '42,'" >&2; exit 1; }
-# Qt alone waits 5 s for the owner, three times; our own deadline is 0.3 s.
-[ "$blocked_ms" -lt 1500 ] || { echo "the window was blocked $blocked_ms ms" >&2; exit 1; }
+# Qt alone waits 5 s for the owner at the menu and three times 5 s at Ctrl+V; our own deadline is
+# 0.3 s a request. The bound leaves room for a machine busy with parallel builds and tests.
+[ "$blocked_ms" -lt 3000 ] || { echo "the window was blocked $blocked_ms ms" >&2; exit 1; }
 
 # A live owner again (xclip offers only UTF8_STRING): the paste reads, blanks and euro sign too.
 kill "$owner_pid"
