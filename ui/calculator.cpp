@@ -8,6 +8,7 @@
 #include "functions/memory_register.h"
 #include "functions/unary_functions.h"
 #include "ui/about_window.h"
+#include "ui/classic_frame.h"
 #include "ui/edit_menu.h"
 #include "ui/fonts.h"
 #include "ui/help_window.h"
@@ -338,8 +339,10 @@ void Calculator::nameButtonsForScreenReaders()
 
 void Calculator::buildLabels(QWidget *client)
 {
-    m_Label2 = makeLabel(client, u"Label2"_s, twipsRect(120, 240, 495, 285),
-        controlFont(9.75, true), u"QLabel { color: #FF0000; }"_s);
+    // The red indicator keeps the light ground it was chosen against, whatever the theme.
+    m_Label2 =
+        makeLabel(client, u"Label2"_s, twipsRect(120, 240, 495, 285), controlFont(9.75, true),
+            u"QLabel { background-color: %1; color: #FF0000; }"_s.arg(ClassicGround.name()));
     m_Label2->setAlignment(Qt::AlignCenter);
     m_Label1 = makeLabel(client, u"Label1"_s, twipsRect(5900, 120, 135, 320), controlFont(9.75),
         u"QLabel { background-color: #C0FFFF; color: #000000; }"_s);
@@ -632,6 +635,7 @@ void Calculator::showOwnWindow(QDialog &dialog)
 void Calculator::Command2_Click()
 {
     Form1 dialog(m_module.settings, m_platform.files(), *this);
+    dialog.centreOver(*this);
     showOwnWindow(dialog);
 }
 
