@@ -252,9 +252,9 @@ void TestEngine::keySequences_data()
     QTest::addColumn<std::string>("keys");
     QTest::addColumn<std::string>("readout");
     QTest::addColumn<std::string>("messages"); // O: "Dépacement de capacité !", D: division
-    const auto row = [](const char *name, const char *keys, const char *readout,
+    const auto row = [](const char *name, const std::string &keys, const char *readout,
                          const char *messages = "") {
-        QTest::newRow(name) << std::string(keys) << std::string(readout) << std::string(messages);
+        QTest::newRow(name) << keys << std::string(readout) << std::string(messages);
     };
     row("new number", "7", "7,");
     row("digits go before the comma", "789", "789,");
@@ -311,6 +311,23 @@ void TestEngine::keySequences_data()
     row("clear after a calculation", "2+3=C", "0,");
     row("divide by typed zero decimal", "6/0,0=", "6,", "D");
     row("division continues after its message", "8/0+2=", "10", "D");
+    // What C and its load step reset, each seen through the next keys.
+    row("clear resets the first operand", "2+3=C50%3=", "0");
+    row("clear resets the operand count", "200X5%3=C2+3=", "5");
+    row("clear ends the number being typed", "12C3", "3,");
+    row("divisor zero begun with a minus", "8/-0=", "8,", "D");
+    row("divisor zero with its sign changed", "8/0N=", "8,", "D");
+    row("digit after clear entry", "5+3E4", "4,");
+    row("comma after clear entry", "5+3E,5=", "5,5");
+    row("backspace after clear entry", "5+3E<", "0");
+    // Each percent counts an operand: the count may reach 32767, never 32768.
+    const std::string percents(32766, '%');
+    row("32766 percents", percents, "0");
+    row("the 32767th percent", percents + "%", "0");
+    row("the 32768th percent fails", percents + "%%", "0", "O");
+    row("operator bringing the count to 32766", percents.substr(1) + "5+", "5,");
+    row("operator bringing the count to 32767", percents + "5+", "5,");
+    row("operator bringing the count to 32768 fails", percents + "%5+", "0,", "O");
 }
 
 void TestEngine::keySequences()

@@ -58,11 +58,12 @@ private:
     MemoryRegister &m_memory;
 };
 
-// Engine keys as the buttons' captions, plus C (clear) and N (+/-); function keys x v i p s o t.
+// Engine keys as the buttons' captions, plus C (clear), E (CE), N (+/-) and %; function keys x v i
+// p s o t.
 const std::map<char, void (*)(CalculatorState &, Host &)> stateKeys{{',', Decimal_Click},
-    {'C', Cancel_Click}, {'N', Command6_Click}, {'x', Command1_Click}, {'v', Command5_Click},
-    {'i', Command13_Click}, {'p', Command15_Click}, {'s', Command16_Click}, {'o', Command17_Click},
-    {'t', Command18_Click}};
+    {'C', Cancel_Click}, {'E', CancelEntry_Click}, {'N', Command6_Click}, {'%', Percent_Click},
+    {'x', Command1_Click}, {'v', Command5_Click}, {'i', Command13_Click}, {'p', Command15_Click},
+    {'s', Command16_Click}, {'o', Command17_Click}, {'t', Command18_Click}};
 
 struct Run
 {
@@ -262,6 +263,10 @@ void TestFunctions::insideACalculation_data()
     row("recalled memory is the second operand", "5aC7+r=", "12");
     row("recalled typed number goes on being typed", "12mCr3", "123,");
     row("zero memory recalls nothing", "0,mC7+r=", "7,");
+    // Pi sets "NUMS" without touching decimal mode: only the clear buttons end it.
+    row("clear ends decimal mode", "1,5Cp7", "37,");
+    row("clear entry ends decimal mode", "1,5Ep7", "37,");
+    row("percent starts decimal mode", "5%p7", "3,141592653589797");
 }
 
 void TestFunctions::insideACalculation()
