@@ -64,3 +64,5 @@ format:
 
 clean:
 	rm -rf $(BUILD_DIR)
+mutants: bootstrap
+	bash scripts/mutants.sh
