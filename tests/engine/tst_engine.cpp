@@ -284,6 +284,7 @@ void TestEngine::keySequences_data()
     row("minus after plus", "5+-3=", "2");
     row("minus minus", "5--3=", "8");
     row("second leading minus changes nothing", "--5", "-5,");
+    row("second leading minus shows no second sign", "--", "-0,");
     row("minus after equals subtracts", "2+3=-4=", "1");
     row("plus after equals continues", "2+3=+4=", "9");
     row("new number replaces the result", "2+3=7=", "7");
