@@ -94,17 +94,19 @@ namespace {
 
 struct Calculator::ButtonRow
 {
-    QString name;
+    QString name; // the designer's name
     QString caption;
     QRect twips; // left, top, width, height
-    qreal points;
-    bool bold;
+    QFont font;
     int tab;
-    KeyHandler keys;
-    std::function<void()> onClick;
+    QString tooltip; // set at each load step; the recall button's comes from the memory
+    QString spoken; // what a screen reader says: captions such as "V²", "¶" or "<=" say little
+    KeyAction pressedBy; // the key command that presses it
+    std::function<void()> action;
+    QPushButton *button = nullptr; // made from this row
 };
 
-// Every button of the window: the whole layout at a glance.
+// Every button of the window, in creation order: the whole layout and wiring at a glance.
 std::vector<Calculator::ButtonRow> Calculator::buttonTable()
 {
     using CoreAction = void (*)(CalculatorState &, Host &);
@@ -126,79 +128,114 @@ std::vector<Calculator::ButtonRow> Calculator::buttonTable()
     const auto memory = [this](const std::function<void()> &op) {
         return [this, op] { act(op, [] {}); };
     };
-    const auto none = KeyHandler::None;
+    const auto own = [this](void (Calculator::*handler)()) {
+        return [this, handler] { (this->*handler)(); };
+    };
+    const auto digit = [this](std::int16_t i) { return [this, i] { Number_Click(i); }; };
+    const auto operation = [this](std::int16_t i) { return [this, i] { Operator_Click(i); }; };
+    // The operators' captions are the engine's, which the pending operator stores.
+    const auto sign = [](std::size_t index) {
+        return QString::fromLatin1(OperatorCaptions[index]);
+    };
+    const auto bold = [](qreal points) { return controlFont(points, true); };
+    const auto regular = [](qreal points) { return controlFont(points, false); };
+    using K = KeyCommand;
+    const KeyAction noKey;
 
-    std::vector<ButtonRow> table{
-        {u"Command21"_s, u"A propos"_s, {6480, 1800, 975, 495}, 8.25, true, 42, none,
-            [this] { Command21_Click(); }},
-        {u"Command20"_s, u"TTC > HT"_s, {5280, 2400, 1095, 480}, 8.25, true, 41, none,
-            conversion(&TtcToHt)},
-        {u"Command19"_s, u"HT > TTC"_s, {5280, 1800, 1095, 480}, 8.25, true, 40, none,
-            conversion(&HtToTtc)},
-        {u"Command18"_s, u"Tan"_s, {4680, 1800, 495, 480}, 8.25, true, 39, none,
-            function(&korvex::Command18_Click)},
-        {u"Command17"_s, u"Cos"_s, {4680, 1200, 495, 480}, 8.25, true, 38, none,
-            function(&korvex::Command17_Click)},
-        {u"Command16"_s, u"Sin"_s, {4680, 600, 495, 480}, 8.25, true, 37, none,
+    return {
+        {u"Command21"_s, u"A propos"_s, {6480, 1800, 975, 495}, bold(8.25), 42, {}, u"À propos"_s,
+            noKey, own(&Calculator::Command21_Click)},
+        {u"Command20"_s, u"TTC > HT"_s, {5280, 2400, 1095, 480}, bold(8.25), 41,
+            u"Calcule le prix H.T. de la valeur affichée en prix T.T.C."_s,
+            u"Prix T.T.C. en prix H.T."_s, noKey, conversion(&TtcToHt)},
+        {u"Command19"_s, u"HT > TTC"_s, {5280, 1800, 1095, 480}, bold(8.25), 40,
+            u"Calcule le prix T.T.C. de la valeur affichée en prix H.T."_s,
+            u"Prix H.T. en prix T.T.C."_s, noKey, conversion(&HtToTtc)},
+        {u"Command18"_s, u"Tan"_s, {4680, 1800, 495, 480}, bold(8.25), 39, {}, u"Tangente"_s,
+            {K::Tangent}, function(&korvex::Command18_Click)},
+        {u"Command17"_s, u"Cos"_s, {4680, 1200, 495, 480}, bold(8.25), 38, {}, u"Cosinus"_s,
+            {K::Cosine}, function(&korvex::Command17_Click)},
+        {u"Command16"_s, u"Sin"_s, {4680, 600, 495, 480}, bold(8.25), 37, {}, u"Sinus"_s, {K::Sine},
             function(&korvex::Command16_Click)},
         // The pi button shows the pilcrow, character 182 of its code page, not a Greek letter.
-        {u"Command15"_s, u"¶"_s, {4680, 2400, 495, 480}, 18, false, 36, none,
+        {u"Command15"_s, u"¶"_s, {4680, 2400, 495, 480}, regular(18), 36, {}, u"Pi"_s, {K::Pi},
             function(&korvex::Command15_Click)},
-        {u"Command14"_s, u"Fin"_s, {6480, 2400, 975, 480}, 9.75, true, 35, none,
-            [this] { MnuQuitter_Click(); }},
-        {u"Command13"_s, u"1/x"_s, {4080, 600, 480, 480}, 9.75, true, 34, none,
-            function(&korvex::Command13_Click)},
-        {u"Command12"_s, u"<="_s, {3360, 1800, 480, 480}, 9.75, true, 33, none,
-            engine(&korvex::Command12_Click, noTrap)},
-        {u"Command11"_s, u"M+"_s, {120, 2400, 515, 480}, 9.75, true, 31, none,
-            memory([this] { korvex::Command11_Click(m_module.memory, m_state, *this); })},
-        {u"Command10"_s, u"MS"_s, {120, 1800, 515, 480}, 9.75, true, 30, none,
+        {u"Command14"_s, u"Fin"_s, {6480, 2400, 975, 480}, bold(9.75), 35,
+            u"Quitter la calculatrice"_s, u"Quitter"_s, {K::Quit},
+            own(&Calculator::Command14_Click)},
+        {u"Command13"_s, u"1/x"_s, {4080, 600, 480, 480}, bold(9.75), 34, {}, u"Inverse"_s,
+            {K::Inverse}, function(&korvex::Command13_Click)},
+        {u"Command12"_s, u"<="_s, {3360, 1800, 480, 480}, bold(9.75), 33, u"Retour arrière"_s,
+            u"Retour arrière"_s, {K::Backspace}, engine(&korvex::Command12_Click, noTrap)},
+        {u"Command11"_s, u"M+"_s, {120, 2400, 515, 480}, bold(9.75), 31,
+            u"Ajoute le nombre affiché au nombre déjà en mémoire"_s, u"Ajouter à la mémoire"_s,
+            noKey, memory([this] { korvex::Command11_Click(m_module.memory, m_state, *this); })},
+        {u"Command10"_s, u"MS"_s, {120, 1800, 515, 480}, bold(9.75), 30,
+            u"Mise en mémoire du nombre affiché"_s, u"Mettre en mémoire"_s, noKey,
             memory([this] { korvex::Command10_Click(m_module.memory, m_state, *this); })},
-        {u"Command9"_s, u"MR"_s, {120, 1200, 515, 480}, 9.75, true, 29, none,
+        {u"Command9"_s, u"MR"_s, {120, 1200, 515, 480}, bold(9.75), 29, {},
+            u"Rappeler la mémoire"_s, noKey,
             memory([this] { korvex::Command9_Click(m_module.memory, m_state, *this); })},
-        {u"Command8"_s, u"MC"_s, {120, 600, 515, 480}, 9.75, true, 28, none,
+        {u"Command8"_s, u"MC"_s, {120, 600, 515, 480}, bold(9.75), 28, u"Efface la mémoire"_s,
+            u"Effacer la mémoire"_s, noKey,
             memory([this] { korvex::Command8_Click(m_module.memory, *this); })},
-        {u"Command7"_s, u"?"_s, {6480, 1200, 975, 480}, 9.75, true, 27, none,
-            [this] { Command7_Click(); }},
-        {u"Command6"_s, u"+/-"_s, {2040, 2400, 495, 480}, 9.75, true, 26, none,
-            engine(&korvex::Command6_Click, overflowTrap)},
-        {u"Command5"_s, u"V²"_s, {4080, 1800, 480, 480}, 9.75, true, 25, none,
-            function(&korvex::Command5_Click)},
-        {u"Command4"_s, u"Francs > Euro"_s, {5280, 1200, 1095, 480}, 8.25, true, 23, none,
+        {u"Command7"_s, u"?"_s, {6480, 1200, 975, 480}, bold(9.75), 27,
+            u"Aide sur les commandes au clavier"_s, u"Aide sur les commandes au clavier"_s, noKey,
+            own(&Calculator::Command7_Click)},
+        {u"Command6"_s, u"+/-"_s, {2040, 2400, 495, 480}, bold(9.75), 26, {}, u"Changer de signe"_s,
+            {K::Negate}, engine(&korvex::Command6_Click, overflowTrap)},
+        {u"Command5"_s, u"V²"_s, {4080, 1800, 480, 480}, bold(9.75), 25, {}, u"Racine carrée"_s,
+            {K::SquareRoot}, function(&korvex::Command5_Click)},
+        {u"Command4"_s, u"Francs > Euro"_s, {5280, 1200, 1095, 480}, bold(8.25), 23,
+            u"Conversion de la valeur affichée de Francs en Euro"_s, u"Francs en euros"_s, noKey,
             conversion(&FrancsToEuro)},
-        {u"Command3"_s, u"Euro  > Francs"_s, {5280, 600, 1095, 480}, 8.25, true, 22, none,
+        {u"Command3"_s, u"Euro  > Francs"_s, {5280, 600, 1095, 480}, bold(8.25), 22,
+            u"Conversion de la valeur affichée d'Euro en Francs"_s, u"Euros en francs"_s, noKey,
             conversion(&EuroToFrancs)},
-        {u"Command2"_s, u"Taux"_s, {6480, 600, 975, 480}, 8.25, true, 21, none,
-            [this] { Command2_Click(); }},
-        {u"Command1"_s, u"x²"_s, {4080, 1200, 480, 480}, 9.75, true, 20, none,
-            function(&korvex::Command1_Click)},
-        {u"Cancel"_s, u"C"_s, {3360, 600, 480, 480}, 9.75, true, 10, none,
+        {u"Command2"_s, u"Taux"_s, {6480, 600, 975, 480}, bold(8.25), 21,
+            u"Paramétrage du taux de conversion, du format du résultat et %T.V.A."_s,
+            u"Taux de conversion et T.V.A."_s, noKey, own(&Calculator::Command2_Click)},
+        {u"Command1"_s, u"x²"_s, {4080, 1200, 480, 480}, bold(9.75), 20, {}, u"Carré"_s,
+            {K::Square}, function(&korvex::Command1_Click)},
+        {u"Number7"_s, u"7"_s, {840, 600, 480, 480}, regular(12), 7, {}, {}, {K::Digit, 7},
+            digit(7)},
+        {u"Number8"_s, u"8"_s, {1440, 600, 480, 480}, regular(12), 8, {}, {}, {K::Digit, 8},
+            digit(8)},
+        {u"Number9"_s, u"9"_s, {2040, 600, 480, 480}, regular(12), 9, {}, {}, {K::Digit, 9},
+            digit(9)},
+        {u"Cancel"_s, u"C"_s, {3360, 600, 480, 480}, bold(9.75), 10, {}, u"Effacer"_s, {K::Cancel},
             engine(&korvex::Cancel_Click, noTrap)},
-        {u"CancelEntry"_s, u"CE"_s, {3360, 1200, 480, 480}, 9.75, true, 11, none,
-            engine(&korvex::CancelEntry_Click, noTrap)},
-        {u"Decimal"_s, u","_s, {1440, 2400, 480, 480}, 12, true, 18, KeyHandler::Decimal,
+        {u"CancelEntry"_s, u"CE"_s, {3360, 1200, 480, 480}, bold(9.75), 11, {},
+            u"Effacer l'entrée"_s, {K::CancelEntry}, engine(&korvex::CancelEntry_Click, noTrap)},
+        {u"Number4"_s, u"4"_s, {840, 1200, 480, 480}, regular(12), 4, {}, {}, {K::Digit, 4},
+            digit(4)},
+        {u"Number5"_s, u"5"_s, {1440, 1200, 480, 480}, regular(12), 5, {}, {}, {K::Digit, 5},
+            digit(5)},
+        {u"Number6"_s, u"6"_s, {2040, 1200, 480, 480}, regular(12), 6, {}, {}, {K::Digit, 6},
+            digit(6)},
+        {u"Operator1"_s, sign(1), {2760, 600, 480, 480}, bold(12), 12, {}, u"Additionner"_s,
+            {K::Operator, 1}, operation(1)},
+        {u"Operator3"_s, sign(3), {2760, 1200, 480, 480}, bold(12), 13, {}, u"Soustraire"_s,
+            {K::Operator, 3}, operation(3)},
+        {u"Number1"_s, u"1"_s, {840, 1800, 480, 480}, regular(12), 1, {}, {}, {K::Digit, 1},
+            digit(1)},
+        {u"Number2"_s, u"2"_s, {1440, 1800, 480, 480}, regular(12), 2, {}, {}, {K::Digit, 2},
+            digit(2)},
+        {u"Number3"_s, u"3"_s, {2040, 1800, 480, 480}, regular(12), 3, {}, {}, {K::Digit, 3},
+            digit(3)},
+        {u"Operator2"_s, sign(2), {2760, 1800, 480, 480}, bold(9.75), 14, {}, u"Multiplier"_s,
+            {K::Operator, 2}, operation(2)},
+        {u"Operator0"_s, sign(0), {2760, 2400, 480, 480}, bold(9.75), 15, {}, u"Diviser"_s,
+            {K::Operator, 0}, operation(0)},
+        {u"Number0"_s, u"0"_s, {840, 2400, 480, 480}, regular(12), 0, {}, {}, {K::Digit, 0},
+            digit(0)},
+        {u"Decimal"_s, u","_s, {1440, 2400, 480, 480}, bold(12), 18, {}, u"Virgule"_s, {K::Decimal},
             engine(&korvex::Decimal_Click, noTrap)},
-        {u"Percent"_s, u"%"_s, {4080, 2400, 480, 480}, 9.75, true, 17, none,
-            engine(&korvex::Percent_Click, overflowTrap)},
+        {u"Operator4"_s, sign(4), {3360, 2400, 480, 480}, bold(12), 16, {}, u"Égal"_s,
+            {K::Operator, EqualsIndex}, operation(EqualsIndex)},
+        {u"Percent"_s, u"%"_s, {4080, 2400, 480, 480}, bold(9.75), 17, {}, u"Pourcentage"_s,
+            {K::Percent}, engine(&korvex::Percent_Click, overflowTrap)},
     };
-    // The digit block: 7 8 9 on the top row down to 0 alone at the bottom left.
-    for (std::int16_t i = 0; i < 10; ++i) {
-        const int left = i == 0 ? 840 : 840 + 600 * ((i - 1) % 3);
-        const int top = i == 0 ? 2400 : 1800 - 600 * ((i - 1) / 3);
-        table.push_back({u"Number%1"_s.arg(i), QString::number(i), {left, top, 480, 480}, 12, false,
-            i, KeyHandler::Number, [this, i] { Number_Click(i); }});
-    }
-    const std::array<QRect, 5> operatorTwips{QRect{2760, 2400, 480, 480}, {2760, 600, 480, 480},
-        {2760, 1800, 480, 480}, {2760, 1200, 480, 480}, {3360, 2400, 480, 480}};
-    const std::array<qreal, 5> operatorPoints{9.75, 12, 9.75, 12, 12};
-    const std::array<int, 5> operatorTab{15, 12, 14, 13, 16};
-    for (std::size_t i = 0; i < OperatorCaptions.size(); ++i) {
-        const auto index = static_cast<std::int16_t>(i);
-        table.push_back({u"Operator%1"_s.arg(i), QString::fromLatin1(OperatorCaptions[i]),
-            operatorTwips[i], operatorPoints[i], true, operatorTab[i], KeyHandler::Operator,
-            [this, index] { Operator_Click(index); }});
-    }
-    return table;
 }
 
 Calculator::Calculator(Module1 &module, Platform &platform, QWidget *parent)
@@ -222,85 +259,66 @@ Calculator::Calculator(Module1 &module, Platform &platform, QWidget *parent)
     client->setFixedSize(twipsToPixels(7575), twipsToPixels(3000));
     setCentralWidget(client);
     buildButtons();
-    nameButtonsForScreenReaders();
     buildLabels(client);
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     // "=" is the window's cancel button: Escape performs it wherever the focus is.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { m_Operator[EqualsIndex]->click(); });
+    connect(escape, &QShortcut::activated, this, [this] { m_equals->click(); });
 
     Form_Load();
 }
 
 Calculator::~Calculator() = default;
 
+// Only the digits, the operators and the comma have key handlers of their own; the buttons they
+// are, are exactly the ones their key commands press.
+Calculator::KeyHandler Calculator::keyHandlerOf(KeyCommand command)
+{
+    switch (command) {
+    case KeyCommand::Digit:
+        return KeyHandler::Number;
+    case KeyCommand::Operator:
+        return KeyHandler::Operator;
+    case KeyCommand::Decimal:
+        return KeyHandler::Decimal;
+    default:
+        return KeyHandler::None;
+    }
+}
+
 void Calculator::buildButtons()
 {
-    std::vector<ButtonRow> table = buttonTable();
-    std::sort(table.begin(), table.end(),
-        [](const ButtonRow &a, const ButtonRow &b) { return a.tab < b.tab; });
+    m_buttons = buttonTable();
+    std::vector<ButtonRow *> byTab;
+    for (ButtonRow &row : m_buttons)
+        byTab.push_back(&row);
+    std::sort(byTab.begin(), byTab.end(),
+        [](const ButtonRow *a, const ButtonRow *b) { return a->tab < b->tab; });
     QWidget *previous = nullptr;
-    for (const ButtonRow &row : table) {
+    for (ButtonRow *row : byTab) {
         auto *button = new QPushButton(centralWidget());
-        button->setObjectName(row.name);
-        button->setFont(controlFont(row.points, row.bold));
+        button->setObjectName(row->name);
+        button->setFont(row->font);
         button->setGeometry(
-            twipsRect(row.twips.x(), row.twips.y(), row.twips.width(), row.twips.height()));
+            twipsRect(row->twips.x(), row->twips.y(), row->twips.width(), row->twips.height()));
         button->setText(wrappedCaption(
-            row.caption, button->fontMetrics(), button->width() - 2 * captionMargin));
+            row->caption, button->fontMetrics(), button->width() - 2 * captionMargin));
+        if (!row->spoken.isEmpty())
+            button->setAccessibleName(row->spoken);
         button->installEventFilter(this);
-        connect(button, &QPushButton::clicked, this, row.onClick);
-        m_keyHandlers[button] = row.keys;
-        m_buttons[row.name] = button;
+        connect(button, &QPushButton::clicked, this, row->action);
+        m_keyHandlers[button] = keyHandlerOf(row->pressedBy.command);
+        if (row->pressedBy == KeyAction{KeyCommand::Operator, EqualsIndex})
+            m_equals = button;
+        if (row->name == u"Command9"_s)
+            m_Command9 = button;
+        row->button = button;
         if (previous != nullptr)
             setTabOrder(previous, button);
         previous = button;
     }
-    for (std::size_t i = 0; i < m_Number.size(); ++i)
-        m_Number[i] = m_buttons.at(u"Number%1"_s.arg(i));
-    for (std::size_t i = 0; i < m_Operator.size(); ++i)
-        m_Operator[i] = m_buttons.at(u"Operator%1"_s.arg(i));
-}
-
-// What a screen reader says for each button: captions such as "V²", "¶" or "<=" say little.
-void Calculator::nameButtonsForScreenReaders()
-{
-    static const std::array<std::pair<const char16_t *, const char16_t *>, 30> names{{
-        {u"Command21", u"À propos"},
-        {u"Command20", u"Prix T.T.C. en prix H.T."},
-        {u"Command19", u"Prix H.T. en prix T.T.C."},
-        {u"Command18", u"Tangente"},
-        {u"Command17", u"Cosinus"},
-        {u"Command16", u"Sinus"},
-        {u"Command15", u"Pi"},
-        {u"Command14", u"Quitter"},
-        {u"Command13", u"Inverse"},
-        {u"Command12", u"Retour arrière"},
-        {u"Command11", u"Ajouter à la mémoire"},
-        {u"Command10", u"Mettre en mémoire"},
-        {u"Command9", u"Rappeler la mémoire"},
-        {u"Command8", u"Effacer la mémoire"},
-        {u"Command7", u"Aide sur les commandes au clavier"},
-        {u"Command6", u"Changer de signe"},
-        {u"Command5", u"Racine carrée"},
-        {u"Command4", u"Francs en euros"},
-        {u"Command3", u"Euros en francs"},
-        {u"Command2", u"Taux de conversion et T.V.A."},
-        {u"Command1", u"Carré"},
-        {u"Operator0", u"Diviser"},
-        {u"Operator1", u"Additionner"},
-        {u"Operator2", u"Multiplier"},
-        {u"Operator3", u"Soustraire"},
-        {u"Operator4", u"Égal"},
-        {u"Cancel", u"Effacer"},
-        {u"CancelEntry", u"Effacer l'entrée"},
-        {u"Decimal", u"Virgule"},
-        {u"Percent", u"Pourcentage"},
-    }};
-    for (const auto &[name, spoken] : names)
-        m_buttons.at(QString::fromUtf16(name))->setAccessibleName(QString::fromUtf16(spoken));
 }
 
 void Calculator::buildLabels(QWidget *client)
@@ -351,21 +369,10 @@ void Calculator::buildMenus()
 
 void Calculator::Form_Load()
 {
-    static const std::array<std::pair<const char16_t *, const char16_t *>, 11> tooltips{{
-        {u"Command2", u"Paramétrage du taux de conversion, du format du résultat et %T.V.A."},
-        {u"Command4", u"Conversion de la valeur affichée de Francs en Euro"},
-        {u"Command3", u"Conversion de la valeur affichée d'Euro en Francs"},
-        {u"Command7", u"Aide sur les commandes au clavier"},
-        {u"Command8", u"Efface la mémoire"},
-        {u"Command10", u"Mise en mémoire du nombre affiché"},
-        {u"Command11", u"Ajoute le nombre affiché au nombre déjà en mémoire"},
-        {u"Command12", u"Retour arrière"},
-        {u"Command14", u"Quitter la calculatrice"},
-        {u"Command19", u"Calcule le prix T.T.C. de la valeur affichée en prix H.T."},
-        {u"Command20", u"Calcule le prix H.T. de la valeur affichée en prix T.T.C."},
-    }};
-    for (const auto &[name, tip] : tooltips)
-        m_buttons.at(QString::fromUtf16(name))->setToolTip(QString::fromUtf16(tip));
+    for (const ButtonRow &row : m_buttons) {
+        if (!row.tooltip.isEmpty())
+            row.button->setToolTip(row.tooltip);
+    }
     ComposeMemoryTooltip(m_module.memory);
     LoadSettings(m_module.settings, m_settingsDirectory, m_platform.files());
     ResetCalculator(m_state);
@@ -376,7 +383,7 @@ void Calculator::Form_Load()
 // closes; not after a message box, so a key message leaves the focus where it was.
 void Calculator::Form_Activate()
 {
-    m_Operator[EqualsIndex]->setFocus(Qt::ActiveWindowFocusReason);
+    m_equals->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void Calculator::setMessagePresenter(MessagePresenter presenter)
@@ -403,7 +410,7 @@ void Calculator::runLoadStep()
 void Calculator::moveFocusToEquals()
 {
     refresh();
-    m_Operator[EqualsIndex]->setFocus(Qt::OtherFocusReason);
+    m_equals->setFocus(Qt::OtherFocusReason);
 }
 
 void Calculator::refresh()
@@ -423,7 +430,7 @@ void Calculator::refresh()
         m_Label2->setAccessibleDescription(
             indicator.isEmpty() ? u"Mémoire vide"_s : u"Nombre en mémoire"_s);
     }
-    m_buttons.at(u"Command9"_s)->setToolTip(fromUtf8(m_module.memory.tooltip));
+    m_Command9->setToolTip(fromUtf8(m_module.memory.tooltip));
 }
 
 // No exception may cross Qt's event loop; should one ever escape the core, the user sees the
@@ -454,44 +461,14 @@ void Calculator::Operator_Click(std::int16_t index)
         });
 }
 
+// A key command presses the button whose row it names, as a click would.
 void Calculator::perform(KeyAction action)
 {
-    const auto click = [this](const QString &name) { m_buttons.at(name)->click(); };
-    switch (action.command) {
-    case KeyCommand::None:
+    if (action.command == KeyCommand::None)
         return;
-    case KeyCommand::Digit:
-        return m_Number[static_cast<std::size_t>(action.index)]->click();
-    case KeyCommand::Operator:
-        return m_Operator[static_cast<std::size_t>(action.index)]->click();
-    case KeyCommand::Decimal:
-        return click(u"Decimal"_s);
-    case KeyCommand::Percent:
-        return click(u"Percent"_s);
-    case KeyCommand::Backspace:
-        return click(u"Command12"_s);
-    case KeyCommand::Cancel:
-        return click(u"Cancel"_s);
-    case KeyCommand::CancelEntry:
-        return click(u"CancelEntry"_s);
-    case KeyCommand::Negate:
-        return click(u"Command6"_s);
-    case KeyCommand::Square:
-        return click(u"Command1"_s);
-    case KeyCommand::SquareRoot:
-        return click(u"Command5"_s);
-    case KeyCommand::Inverse:
-        return click(u"Command13"_s);
-    case KeyCommand::Pi:
-        return click(u"Command15"_s);
-    case KeyCommand::Sine:
-        return click(u"Command16"_s);
-    case KeyCommand::Cosine:
-        return click(u"Command17"_s);
-    case KeyCommand::Tangent:
-        return click(u"Command18"_s);
-    case KeyCommand::Quit:
-        return MnuQuitter_Click();
+    for (const ButtonRow &row : m_buttons) {
+        if (row.pressedBy == action)
+            return row.button->click();
     }
 }
 
@@ -518,7 +495,7 @@ bool Calculator::handleKey(
     // Enter goes through the key maps of "=" and of the digits only; on any other button it
     // presses that button, as the toolkit does for push buttons.
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-    if (enter && handler != KeyHandler::Number && button != m_Operator[EqualsIndex]) {
+    if (enter && handler != KeyHandler::Number && button != m_equals) {
         button->click();
         return true;
     }
@@ -619,6 +596,11 @@ void Calculator::Mnu_Coller_Click()
     if (const auto text = m_platform.clipboardText())
         PasteIntoReadout(m_state, text->toStdString());
     moveFocusToEquals();
+}
+
+void Calculator::Command14_Click()
+{
+    MnuQuitter_Click();
 }
 
 // Ends the program at once: no question, nothing written.

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -54,8 +55,8 @@ private:
     struct ButtonRow;
 
     std::vector<ButtonRow> buttonTable();
+    static KeyHandler keyHandlerOf(KeyCommand command);
     void buildButtons();
-    void nameButtonsForScreenReaders();
     void buildLabels(QWidget *client);
     void buildMenus();
     void refresh();
@@ -72,6 +73,7 @@ private:
     void Decimal_KeyPress(int &keyCode);
     void Command2_Click();
     void Command7_Click();
+    void Command14_Click();
     void Command21_Click();
     void Mnu_Edition_Click();
     void Mnu_Copier_Click();
@@ -85,9 +87,9 @@ private:
     MessagePresenter m_presentMessage;
     DialogRunner m_runDialog;
 
-    std::array<QPushButton *, 10> m_Number{};
-    std::array<QPushButton *, 5> m_Operator{};
-    std::map<QString, QPushButton *> m_buttons; // by control name
+    std::vector<ButtonRow> m_buttons; // each row with the button made from it
+    QPushButton *m_equals = nullptr;
+    QPushButton *m_Command9 = nullptr; // its tooltip shows the memory
     std::map<QObject *, KeyHandler> m_keyHandlers;
     QLabel *m_Readout = nullptr;
     QLabel *m_Label1 = nullptr;

@@ -7,6 +7,7 @@
 #include "engine/calculator_state.h"
 #include "engine/host.h"
 #include "engine/readout.h"
+#include "tests/support/recording_host.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,17 +41,6 @@ std::string thousands(int groups)
         text += " 000";
     return text;
 }
-
-class RecordingHost : public Host
-{
-public:
-    void showMessage(const Message &message) override { messages.push_back(message); }
-    void runLoadStep() override { QFAIL("nothing here runs the load step"); }
-    void moveFocusToEquals() override { ++focusMoves; }
-
-    std::vector<Message> messages;
-    int focusMoves = 0;
-};
 
 // The real files, failing at the chosen step of a save (1 open, 2 to 4 the three writes, 5 flush,
 // 6 close, 7 rename) the way a full disk or a lost medium would.

@@ -3,6 +3,8 @@
 #include "engine/number_entry.h"
 #include "engine/operators.h"
 #include "engine/readout.h"
+#include "tests/support/key_legend.h"
+#include "tests/support/recording_host.h"
 
 #include <QTest>
 #include <charconv>
@@ -16,68 +18,10 @@ using namespace korvex;
 
 namespace {
 
-// Records what the window would do, with the readout of the moment a message box opens.
-class RecordingHost : public Host
-{
-public:
-    explicit RecordingHost(CalculatorState &state)
-        : m_state(state)
-    {
-    }
-    void showMessage(const Message &message) override
-    {
-        messages.push_back(message);
-        events += "[" + message.text + " | " + m_state.readout + "]";
-    }
-    void runLoadStep() override
-    {
-        ResetCalculator(m_state);
-        events += "load ";
-    }
-    void moveFocusToEquals() override
-    {
-        ++focusMoves;
-        events += "focus ";
-    }
-
-    std::vector<Message> messages;
-    std::string events;
-    int focusMoves = 0;
-
-private:
-    CalculatorState &m_state;
-};
-
-// One character per button: digits, "," "+" "-" "X" "/" "=" "%", C, E (CE), N (+/-), < (backspace).
-void press(CalculatorState &state, Host &host, char key)
-{
-    if (key >= '0' && key <= '9')
-        return Number_Click(state, host, static_cast<std::int16_t>(key - '0'));
-    for (std::size_t i = 0; i < OperatorCaptions.size(); ++i) {
-        if (OperatorCaptions[i] == std::string_view(&key, 1))
-            return Operator_Click(state, host, static_cast<std::int16_t>(i));
-    }
-    switch (key) {
-    case ',':
-        return Decimal_Click(state, host);
-    case '%':
-        return Percent_Click(state, host);
-    case 'C':
-        return Cancel_Click(state, host);
-    case 'E':
-        return CancelEntry_Click(state, host);
-    case 'N':
-        return Command6_Click(state, host);
-    case '<':
-        return Command12_Click(state, host);
-    }
-    QFAIL(qPrintable(QStringLiteral("no button for key %1").arg(QLatin1Char(key))));
-}
-
 struct Run
 {
     CalculatorState state;
-    RecordingHost host{state};
+    RecordingHost host{&state}; // messages come with the readout of their moment
     int keys = 0;
 
     Run() { Cancel_Click(state, host); }
@@ -86,7 +30,7 @@ struct Run
         for (char key : sequence) {
             if (key == ' ')
                 continue;
-            press(state, host, key);
+            QVERIFY2(pressButton(state, host, key), "no such button");
             ++keys;
         }
     }
@@ -477,7 +421,7 @@ void TestEngine::clearKeepsLabelUntouchedOnlyWhereItShould()
         Run run;
         run.type("12");
         run.state.label1 = " Francs ";
-        press(run.state, run.host, key);
+        QVERIFY2(pressButton(run.state, run.host, key), "no such button");
         const bool keeps = key == 'N' || key == '<';
         QCOMPARE(run.state.label1.empty(), !keeps);
     }

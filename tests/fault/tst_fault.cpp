@@ -3,6 +3,7 @@
 #include "conversion/settings_dialog.h"
 #include "conversion/settings_file.h"
 #include "engine/host.h"
+#include "tests/support/recording_host.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,16 +29,6 @@ namespace {
 // same values would not pass for the old one.
 const std::string oldFile = "6.55957\n2\n19.6\n# set by hand\n";
 const std::string newFile = "7.25\r\n2\r\n5.5\r\n"; // what the save below writes: 6, 3, 5 bytes
-
-class RecordingHost : public Host
-{
-public:
-    void showMessage(const Message &message) override { messages.push_back(message); }
-    void runLoadStep() override { QFAIL("nothing here runs the load step"); }
-    void moveFocusToEquals() override { }
-
-    std::vector<Message> messages;
-};
 
 // A fresh folder standing for the program's own.
 struct Folder

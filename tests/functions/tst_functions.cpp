@@ -4,10 +4,10 @@
 #include "engine/operators.h"
 #include "functions/memory_register.h"
 #include "functions/unary_functions.h"
+#include "tests/support/key_legend.h"
 
 #include <QTest>
 #include <clocale>
-#include <map>
 #include <regex>
 
 using namespace korvex;
@@ -58,13 +58,6 @@ private:
     MemoryRegister &m_memory;
 };
 
-// Engine keys as the buttons' captions, plus C (clear), E (CE), N (+/-) and %; function keys x v i
-// p s o t.
-const std::map<char, void (*)(CalculatorState &, Host &)> stateKeys{{',', Decimal_Click},
-    {'C', Cancel_Click}, {'E', CancelEntry_Click}, {'N', Command6_Click}, {'%', Percent_Click},
-    {'x', Command1_Click}, {'v', Command5_Click}, {'i', Command13_Click}, {'p', Command15_Click},
-    {'s', Command16_Click}, {'o', Command17_Click}, {'t', Command18_Click}};
-
 struct Run
 {
     CalculatorState state;
@@ -73,19 +66,9 @@ struct Run
 
     Run() { ResetCalculator(state); }
 
-    // The keys of stateKeys, the operators by caption, and memory keys c (MC), r (MR), m (MS),
-    // a (M+).
+    // The legend of the engine and function keys, and memory keys c (MC), r (MR), m (MS), a (M+).
     void press(char key)
     {
-        const std::string_view caption(&key, 1);
-        for (std::size_t i = 0; i < OperatorCaptions.size(); ++i) {
-            if (OperatorCaptions[i] == caption)
-                return Operator_Click(state, host, static_cast<std::int16_t>(i));
-        }
-        if (key >= '0' && key <= '9')
-            return Number_Click(state, host, static_cast<std::int16_t>(key - '0'));
-        if (const auto found = stateKeys.find(key); found != stateKeys.end())
-            return found->second(state, host);
         switch (key) {
         case 'c':
             return Command8_Click(memory, host);
@@ -96,7 +79,7 @@ struct Run
         case 'a':
             return Command11_Click(memory, state, host);
         }
-        QFAIL(qPrintable(QStringLiteral("no button for key %1").arg(QLatin1Char(key))));
+        QVERIFY2(pressButton(state, host, key), "no such button");
     }
     void type(std::string_view keys)
     {
