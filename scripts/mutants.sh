@@ -9,7 +9,7 @@
 # original text not found exactly once, or a fault that no longer compiles), 3 when the tree
 # does not build or pass its tests before any fault is planted.
 set -u
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 3
 
 list=${MUTANTS_LIST:-tests/mutants.txt}
 build=${MUTANTS_DIR:-build-mutants}
