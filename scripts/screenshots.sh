@@ -1,60 +1,88 @@
 #!/usr/bin/env bash
-# Pictures of the real program on a virtual X server, written under docs/.
+# Pictures of the real program on a virtual X server, written under docs/: every window and the
+# message boxes, on a light and a dark desktop theme, at scale 1 and 2.
 # Usage: screenshots.sh KORVEX_BINARY; runs itself again under xvfb-run when no display is set.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 if [ -z "${KORVEX_SCREENSHOT_DISPLAY:-}" ]; then
-    exec env KORVEX_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+    exec env KORVEX_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1600x1200x24" bash "$0" "$@"
 fi
 source "$top/tests/e2e/x11_helpers.sh"
 export QT_QPA_PLATFORM=xcb
 trap stop_korvex EXIT
 mkdir -p "$top/docs"
 
-# A window and whatever stands over it, cropped to the window.
+# A window and whatever stands over it, cropped to the window. The light pictures at scale 1 keep
+# the plain names the README shows; the others say their theme and scale.
 shoot_window() {
-    local geometry
+    local geometry name=$2
+    [ "$variant" = light-x1 ] || name=${name%.png}-$variant.png
     geometry=$(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2} /Height/{h=$2} END{print w "x" h "+" x "+" y}')
-    import -window root -crop "$geometry" +repage "$top/docs/$2"
-    echo "wrote docs/$2"
+    import -window root -crop "$geometry" +repage "$top/docs/$name"
+    echo "wrote docs/$name"
 }
 shoot() { shoot_window "$KORVEX_WINDOW" "$1"; }
 
-# Clicks the main window's button at its place in twips (15 to a pixel), below the menu bar.
+# Clicks a button of a window at its place in twips (15 to a pixel, times the scale), measured
+# from the top of the client area: in the main window, below the menu bar.
 click_button() {
-    local menu_bar=$(( $(xwininfo -id "$KORVEX_WINDOW" | awk '/Height/{print $2}') - 200 ))
-    xdotool mousemove --window "$KORVEX_WINDOW" $(( $1 / 15 )) $(( $2 / 15 + menu_bar )) click 1
+    local window=$1 left=$2 top=$3 below=${4:-0}
+    xdotool mousemove --window "$window" $(( left * scale / 15 )) $(( (top / 15 + below) * scale )) click 1
+}
+menu_bar() { echo $(( $(xwininfo -id "$KORVEX_WINDOW" | awk '/Height/{print $2}') / scale - 200 )); }
+
+# Takes one open window's picture, then closes it with a key.
+shoot_and_close() {
+    local id
+    id=$(wait_for_window "$1")
+    sleep 0.4
+    shoot_window "$id" "$2"
+    xdotool windowfocus --sync "$id"
+    xdotool key "$3"
+    sleep 0.2
 }
 
-start_korvex "$1"
-shoot main-window.png
-type_keys '1234.5*2='
-sleep 0.2
-shoot main-window-calculation.png
-type_keys '8/0='
-wait_for_window '^Calculatrice$' >/dev/null
-sleep 0.3
-shoot main-window-message.png
-xdotool key Return
-sleep 0.2
+shoot_everything() {
+    start_korvex "$1"
+    shoot main-window.png
+    type_keys '1234.5*2='
+    sleep 0.2
+    shoot main-window-calculation.png
+    type_keys '8/0='
+    shoot_and_close '^Calculatrice$' message-box-warning.png Return
+    local bar
+    bar=$(menu_bar)
 
-click_button 6960 1440 # "?"
-help=$(wait_for_window '^Aide$')
-sleep 0.3
-shoot_window "$help" help-window.png
-xdotool windowfocus --sync "$help"
-xdotool key Return
+    click_button "$KORVEX_WINDOW" 6480 1200 "$bar" # "?"
+    shoot_and_close '^Aide$' help-window.png Return
 
-click_button 6960 2040 # "A propos"
-about=$(wait_for_window '^A propos Korvex$')
-sleep 0.3
-shoot_window "$about" about-window.png
-xdotool windowfocus --sync "$about"
-xdotool key Escape
+    click_button "$KORVEX_WINDOW" 6480 1800 "$bar" # "A propos"
+    local about
+    about=$(wait_for_window '^A propos Korvex$')
+    sleep 0.4
+    shoot_window "$about" about-window.png
+    click_button "$about" 4000 2300 # "Détails..."
+    shoot_and_close '^A propos$' message-box-information.png Return
+    xdotool windowfocus --sync "$about"
+    xdotool key Escape
+    sleep 0.2
 
-click_button 6960 840 # "Taux"
-settings=$(wait_for_window '^Taux de conversion et T.V.A.$')
-sleep 0.3
-shoot_window "$settings" settings-dialog.png
-xdotool windowfocus --sync "$settings"
-xdotool key alt+a # "&Annuler": the dialog has no cancel key
+    click_button "$KORVEX_WINDOW" 6480 600 "$bar" # "Taux"
+    local settings
+    settings=$(wait_for_window '^Taux de conversion et T.V.A.$')
+    sleep 0.4
+    # The dialog over the calculator, as the user sees it.
+    shoot main-window-settings.png
+    shoot_window "$settings" settings-dialog.png
+    xdotool windowfocus --sync "$settings"
+    xdotool key alt+a # "&Annuler": the dialog has no cancel key
+    stop_korvex
+}
+
+for scale in 1 2; do
+    variant=light-x$scale
+    QT_SCALE_FACTOR=$scale shoot_everything "$1"
+    # The desktop's own dark theme, through the toolkit's GTK platform theme.
+    variant=dark-x$scale
+    QT_SCALE_FACTOR=$scale QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark shoot_everything "$1"
+done

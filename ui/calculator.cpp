@@ -8,6 +8,7 @@
 #include "functions/memory_register.h"
 #include "functions/unary_functions.h"
 #include "ui/about_window.h"
+#include "ui/classic_frame.h"
 #include "ui/edit_menu.h"
 #include "ui/fonts.h"
 #include "ui/help_window.h"
@@ -272,8 +273,8 @@ Calculator::Calculator(Module1 &module, Platform &platform, QWidget *parent)
 
 Calculator::~Calculator() = default;
 
-// Only the digits, the operators and the comma have key handlers of their own; the buttons they
-// are, are exactly the ones their key commands press.
+// Only the digit, operator and comma buttons handle typed keys, and they are exactly the buttons
+// that the digit, operator and decimal key commands press.
 Calculator::KeyHandler Calculator::keyHandlerOf(KeyCommand command)
 {
     switch (command) {
@@ -323,8 +324,10 @@ void Calculator::buildButtons()
 
 void Calculator::buildLabels(QWidget *client)
 {
-    m_Label2 = makeLabel(client, u"Label2"_s, twipsRect(120, 240, 495, 285),
-        controlFont(9.75, true), u"QLabel { color: #FF0000; }"_s);
+    // The red indicator keeps the light ground it was chosen against, whatever the theme.
+    m_Label2 =
+        makeLabel(client, u"Label2"_s, twipsRect(120, 240, 495, 285), controlFont(9.75, true),
+            u"QLabel { background-color: %1; color: #FF0000; }"_s.arg(ClassicGround.name()));
     m_Label2->setAlignment(Qt::AlignCenter);
     m_Label1 = makeLabel(client, u"Label1"_s, twipsRect(5900, 120, 135, 320), controlFont(9.75),
         u"QLabel { background-color: #C0FFFF; color: #000000; }"_s);
@@ -560,6 +563,7 @@ void Calculator::showOwnWindow(QDialog &dialog)
 void Calculator::Command2_Click()
 {
     Form1 dialog(m_module.settings, m_platform.files(), *this);
+    dialog.centreOver(*this);
     showOwnWindow(dialog);
 }
 

@@ -40,6 +40,10 @@ QFont comicFont(qreal points, bool bold)
     font.setBold(bold);
     // Comic Neue kerns a period into the foot of a "1": "Version 1.3.0" would read 13.0.
     font.setKerning(false);
+    // At 8.25 points its periods are a pixel wide and half a pixel apart: "Détails..." would end
+    // in "..", and the "1" of "1.3.0" would swallow its period. Half a pixel more between letters
+    // keeps every dot apart; each caption still fits its box.
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
     return font;
 }
 

@@ -1,14 +1,15 @@
 #include "ui/help_window.h"
 
+#include "ui/classic_frame.h"
 #include "ui/fonts.h"
 #include "ui/maker.h"
 
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <optional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -17,7 +18,7 @@ namespace korvex {
 
 namespace {
 
-    // Plain labels are 8.25 black, left-aligned and sized to their text.
+    // Plain labels are 8.25 in the theme's text colour, left-aligned and sized to their text.
     enum class Look {
         Plain,
         Operators, // 9.75
@@ -96,16 +97,18 @@ namespace {
         };
     }
 
-    QColor lookColour(Look look)
+    // Only the contact labels and the memory sample have a colour of their own; every other
+    // text takes the theme's, so it reads on a dark theme as on a light one.
+    std::optional<QColor> lookColour(Look look)
     {
         switch (look) {
         case Look::Contact:
         case Look::Address:
-            return {0x00, 0x00, 0xFF};
+            return QColor(0x00, 0x00, 0xFF);
         case Look::Memory:
-            return {0xFF, 0x00, 0x00};
+            return QColor(0xFF, 0x00, 0x00);
         default:
-            return {0x00, 0x00, 0x00};
+            return std::nullopt;
         }
     }
 
@@ -123,10 +126,14 @@ namespace {
         label->setFont(controlFont(
             title || look == Look::Operators ? 9.75 : 8.25, title || look == Look::Memory, title));
         label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, lookColour(look));
-        label->setPalette(palette);
+        if (const auto colour = lookColour(look)) {
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText, *colour);
+            label->setPalette(palette);
+        }
         if (look == Look::Memory) {
+            // The red sample keeps the light ground it was chosen against.
+            setFixedColours(*label, *lookColour(look), ClassicGround);
             label->setFrameShape(QFrame::Panel);
             label->setFrameShadow(QFrame::Sunken);
         }
@@ -154,13 +161,17 @@ FrmAide::FrmAide(QWidget *parent)
 void FrmAide::buildFrames()
 {
     for (const FrameRow &row : frameTable()) {
-        auto *frame = new QGroupBox(row.caption, this);
+        auto *frame = new ClassicFrame(row.caption, this);
         frame->setObjectName(row.name);
         frame->setFont(controlFont(8.25, true));
         frame->setGeometry(
             twipsRect(row.twips.x(), row.twips.y(), row.twips.width(), row.twips.height()));
-        for (const LabelRow &label : row.labels)
+        for (const LabelRow &label : row.labels) {
             makeLabel(frame, label);
+            // Blue contact labels keep the light ground they were chosen against.
+            if (label.look == Look::Contact || label.look == Look::Address)
+                frame->setFixedGround(ClassicGround);
+        }
     }
 }
 
@@ -180,7 +191,13 @@ void FrmAide::buildControls()
     image->setScaledContents(true);
     image->setGeometry(twipsRect(240, 120, 495, 495));
 
-    makeLabel(this, {u"Label11"_s, MakerCredit.toString(), 360, 4320});
+    // Liberation Sans runs a little wider than the bitmap font the layout was made with: a hair
+    // tighter, the credit line ends clear of the "Affichage " frame beside it.
+    QLabel *credit = makeLabel(this, {u"Label11"_s, MakerCredit.toString(), 360, 4320});
+    QFont tighter = credit->font();
+    tighter.setLetterSpacing(QFont::AbsoluteSpacing, -0.2);
+    credit->setFont(tighter);
+    credit->adjustSize();
     makeLabel(
         this, {u"Label1"_s, u"Les commandes au clavier"_s, 1200, 240, 2925, 240, Look::Title});
 }

@@ -4,15 +4,16 @@
 #include "conversion/settings_dialog.h"
 #include "conversion/settings_file.h"
 #include "engine/host.h"
+#include "ui/classic_frame.h"
 #include "ui/fonts.h"
 
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -113,6 +114,23 @@ Form1::Form1(Settings &settings, FileSystem &files, Host &host, QWidget *parent)
     m_Text1->setFocus(Qt::OtherFocusReason);
 }
 
+// Without an owner the toolkit would centre the dialog on the screen, away from the calculator the
+// user looks at. Its title bar is not known before it shows: the window's own stands in for it.
+void Form1::centreOver(const QWidget &window)
+{
+    const QRect over = window.frameGeometry();
+    QRect frame({}, size() + over.size() - window.size());
+    frame.moveCenter(over.center());
+    if (const QScreen *screen = window.screen()) {
+        const QRect area = screen->availableGeometry();
+        frame.moveLeft(std::clamp(
+            frame.left(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())));
+        frame.moveTop(std::clamp(
+            frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
+    }
+    move(frame.topLeft());
+}
+
 void Form1::buildControls()
 {
     std::vector<ControlRow> table = controlTable();
@@ -161,7 +179,7 @@ QWidget *Form1::makeControl(const ControlRow &row)
         break;
     }
     case Kind::Frame:
-        control = new QGroupBox(row.caption, parent);
+        control = new ClassicFrame(row.caption, parent);
         break;
     case Kind::Option:
         control = new QRadioButton(row.caption, parent);

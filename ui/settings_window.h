@@ -25,6 +25,9 @@ public:
     // through host.
     Form1(Settings &settings, FileSystem &files, Host &host, QWidget *parent = nullptr);
 
+    // Places the dialog centred over a window that does not own it, whole on that window's screen.
+    void centreOver(const QWidget &window);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

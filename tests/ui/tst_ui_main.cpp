@@ -133,6 +133,10 @@ void TestUiMain::everyButtonAndKey_data()
     row(", enters the comma", "1", "Decimal 5", "1,5");
     row("= ends the calculation", "8+2", "Operator4", "10");
     row("% takes the percentage", "200+5", "Percent", "0,05");
+    row("a failing function shows its message", "4N", "Command5", "-4", "", "| 0",
+        "Erreur : Débordement / Erreur");
+    row("a failing operator shows its message", "8/0", "Operator4", "8,", "", "| 0",
+        "Division par zéro. / Calculatrice");
 
     both("key 0", "5", "0", "50,");
     both("key 1", "5", "1", "51,");
