@@ -1,65 +1,92 @@
-# The two commands: `make run` and `make test`. Both set up what is missing first.
-BUILD_DIR ?= build
-CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=Release
+# The two commands: `make run` and `make test`. Each first installs what it needs and no more
+# (scripts/bootstrap.sh TIER); the build folders and their settings are the presets of
+# CMakePresets.json, which `cmake --preset` and IDEs read too.
+BUILD_DIR = build
+# Extra cache settings, for example: make test CMAKE_FLAGS=-DKORVEX_VALIDATORS=ON
+CMAKE_FLAGS ?=
+CTEST_JOBS ?= $(shell nproc)
 
-.PHONY: run test build bootstrap configure package screenshots format clean
+# configure PRESET FOLDER: configures afresh whenever the presets or CMAKE_FLAGS differ from the
+# last configure of that folder, so that changed flags are never silently ignored.
+define configure
+	@want="$$(md5sum < CMakePresets.json) $(CMAKE_FLAGS)"; stamp="$(2)/.korvex-configure"; \
+	if [ ! -f "$(2)/build.ninja" ] || [ "$$(cat "$$stamp" 2>/dev/null)" != "$$want" ]; then \
+		cmake --preset $(1) --fresh $(CMAKE_FLAGS) && printf '%s' "$$want" > "$$stamp"; \
+	fi
+endef
 
-run: build
+.PHONY: run test build package package-check screenshots format clean
+
+# The program alone: its own target, not the tests.
+run:
+	@bash scripts/bootstrap.sh run
+	$(call configure,release,$(BUILD_DIR))
+	cmake --build --preset release --target korvex
 	$(BUILD_DIR)/ui/korvex
 
-test: build
-	cd $(BUILD_DIR) && ctest --output-on-failure
+test:
+	@bash scripts/bootstrap.sh test
+	$(call configure,release,$(BUILD_DIR))
+	cmake --build --preset release
+	ctest --preset release -j $(CTEST_JOBS)
 
-build: configure
-	cmake --build $(BUILD_DIR)
-
-configure: bootstrap
-	@test -f $(BUILD_DIR)/build.ninja || cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
-
-bootstrap:
-	@bash scripts/bootstrap.sh
+build:
+	@bash scripts/bootstrap.sh run
+	$(call configure,release,$(BUILD_DIR))
+	cmake --build --preset release
 
 # A Debian package of the installed program: build/korvex_<version>_<arch>.deb.
-package: build
+package:
+	@bash scripts/bootstrap.sh package
+	$(call configure,release,$(BUILD_DIR))
+	cmake --build --preset release
 	cd $(BUILD_DIR) && cpack
 
-screenshots: build
+# The package as Debian's tools see it: lintian, the desktop entry and metainfo validators, and
+# the files it installs.
+package-check: package
+	@bash scripts/bootstrap.sh package-check
+	bash scripts/package_check.sh $(BUILD_DIR)
+
+screenshots:
+	@bash scripts/bootstrap.sh screenshots
+	$(call configure,release,$(BUILD_DIR))
+	cmake --build --preset release --target korvex
 	bash scripts/screenshots.sh $(BUILD_DIR)/ui/korvex
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer and halting
-# at the first report. -Og rather than -O2: on sanitized code GCC's -Wmaybe-uninitialized misfires.
-SANITIZE_DIR ?= build-sanitize
-SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -Og
-SANITIZE_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
-	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+# at the first report.
+SANITIZE_DIR = build-sanitize
 
 # Each libFuzzer target for FUZZ_SECONDS, built with clang in a folder of its own.
-FUZZ_DIR ?= build-fuzz
+FUZZ_DIR = build-fuzz
 FUZZ_SECONDS ?= 60
 
 # Start-up, memory, key presses and number texts, measured on a release build; prints figures.
-BENCH_DIR ?= build-bench
+BENCH_DIR = build-bench
 
 .PHONY: test-sanitize fuzz bench
 
-test-sanitize: bootstrap
-	@test -f $(SANITIZE_DIR)/build.ninja || cmake -S . -B $(SANITIZE_DIR) -G Ninja \
-		-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)"
-	cmake --build $(SANITIZE_DIR)
-	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) ctest --output-on-failure
+test-sanitize:
+	@bash scripts/bootstrap.sh test
+	$(call configure,sanitize,$(SANITIZE_DIR))
+	cmake --build --preset sanitize
+	ctest --preset sanitize -j $(CTEST_JOBS)
 
-fuzz: bootstrap
-	@test -f $(FUZZ_DIR)/build.ninja || cmake -S . -B $(FUZZ_DIR) -G Ninja \
-		-DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++ -DKORVEX_FUZZ=ON
-	cmake --build $(FUZZ_DIR) --target fuzz_key_sequences fuzz_text_to_number fuzz_settings_text
+fuzz:
+	@bash scripts/bootstrap.sh fuzz
+	$(call configure,fuzz,$(FUZZ_DIR))
+	cmake --build --preset fuzz --target fuzz_key_sequences fuzz_text_to_number fuzz_settings_text
 	bash fuzz/run_fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
-bench: bootstrap
-	@test -f $(BENCH_DIR)/build.ninja || cmake -S . -B $(BENCH_DIR) $(CMAKE_FLAGS)
-	cmake --build $(BENCH_DIR) --target korvex bare_window window_watch key_latency number_text_speed
+bench:
+	@bash scripts/bootstrap.sh bench
+	$(call configure,bench,$(BENCH_DIR))
+	cmake --build --preset bench --target korvex bare_window window_watch key_latency number_text_speed
 	bash bench/run_benchmarks.sh $(BENCH_DIR)
 
 format:
+	@bash scripts/bootstrap.sh format
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:

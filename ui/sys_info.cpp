@@ -5,13 +5,6 @@
 
 #include <algorithm>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
-
 namespace korvex {
 
 namespace {
@@ -24,35 +17,9 @@ namespace {
     // Tools tried in this order when the registry names none.
     constexpr const char *sysInfoPrograms[] = {"hardinfo", "kinfocenter", "lshw-gtk"};
 
-#ifdef _WIN32
-    class WindowsRegistry : public Registry
-    {
-    public:
-        std::optional<Key> openKey(
-            RegistryRoot, const std::string &path, std::uint32_t access) override
-        {
-            HKEY key = nullptr;
-            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key) != ERROR_SUCCESS)
-                return std::nullopt;
-            return reinterpret_cast<Key>(key);
-        }
-        std::optional<RegistryData> queryValue(
-            Key key, const std::string &name, std::size_t capacity) override
-        {
-            RegistryData data{0, std::vector<std::uint8_t>(capacity)};
-            DWORD type = 0;
-            auto size = static_cast<DWORD>(capacity);
-            if (RegQueryValueExA(reinterpret_cast<HKEY>(key), name.c_str(), nullptr, &type,
-                    data.bytes.data(), &size)
-                != ERROR_SUCCESS)
-                return std::nullopt;
-            data.type = type;
-            data.bytes.resize(size);
-            return data;
-        }
-        void closeKey(Key key) override { RegCloseKey(reinterpret_cast<HKEY>(key)); }
-    };
-#else
+    // The builds are POSIX-only and have no registry: every key is missing, so the look-up falls
+    // through to the tools on the PATH. A Windows build would add a Registry over RegOpenKeyExA,
+    // RegQueryValueExA and RegCloseKey and return it from SystemRegistry() below.
     class NoRegistry : public Registry
     {
     public:
@@ -66,7 +33,6 @@ namespace {
         }
         void closeKey(Key) override { }
     };
-#endif
 
     // "&h" and the digits without leading zeros; a number whose top bytes are zero may come shorter
     // than four bytes once the trailing zero is dropped.
@@ -97,11 +63,7 @@ namespace {
 
 std::unique_ptr<Registry> SystemRegistry()
 {
-#ifdef _WIN32
-    return std::make_unique<WindowsRegistry>();
-#else
     return std::make_unique<NoRegistry>();
-#endif
 }
 
 bool GetKeyValue(Registry &registry, RegistryRoot keyRoot, const std::string &keyName,

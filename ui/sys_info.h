@@ -41,7 +41,8 @@ public:
     virtual void closeKey(Key key) = 0;
 };
 
-// The registry of this system: the real one on Windows; elsewhere one where every key is missing.
+// The registry of this system: on the POSIX systems this program builds for, one where every key is
+// missing. A Windows back end would be returned here.
 std::unique_ptr<Registry> SystemRegistry();
 
 inline constexpr std::uint32_t RegistryStringType = 1;
