@@ -91,5 +91,5 @@ format:
 
 clean:
 	rm -rf $(BUILD_DIR)
-mutants: bootstrap
+mutants:
 	bash scripts/mutants.sh
