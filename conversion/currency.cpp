@@ -3,6 +3,7 @@
 #include "conversion/settings.h"
 #include "engine/calculator_state.h"
 #include "engine/readout.h"
+#include "engine/tape.h"
 
 #include <array>
 #include <charconv>
@@ -92,17 +93,29 @@ namespace {
 
     using Conversion = double (*)(double amount, double rate);
 
+    // The tape's units: "€" for euros, "F" for francs.
+    struct Units
+    {
+        std::string_view from;
+        std::string_view to;
+    };
+
     void convert(CalculatorState &state, const Settings &settings, Host &host,
-        Conversion conversion, std::string_view label)
+        Conversion conversion, std::string_view label, Units units)
     {
         const auto x = TextToNumber(state.readout);
         const auto text = x
             ? FormatConversionResult(conversion(*x, settings.ConversionRate), settings.ResultFormat)
             : std::nullopt;
+        // "100 F > € (6,55957)": the amount, its unit, the unit wanted and the rate used.
+        const std::string attempt = TapeNumber(state.readout) + " " + std::string(units.from)
+            + " > " + std::string(units.to) + " (" + NumberToText(settings.ConversionRate) + ")";
         if (text) {
             state.readout = *text;
             state.label1 = label;
+            host.record(attempt + " = " + state.readout + " " + std::string(units.to));
         } else {
+            host.record(FailedEntry(attempt, ConversionOverflowMessage));
             host.showMessage(ConversionOverflowMessage);
         }
         host.moveFocusToEquals();
@@ -123,17 +136,15 @@ std::optional<std::string> FormatConversionResult(double y, std::int16_t resultF
 
 void EuroToFrancs(CalculatorState &state, const Settings &settings, Host &host)
 {
-    convert(
-        state, settings, host, [](double amount, double rate) { return amount * rate; },
-        FrancsLabel);
+    convert(state, settings, host, [](double amount, double rate) { return amount * rate; },
+        FrancsLabel, {"€", "F"});
 }
 
 void FrancsToEuro(CalculatorState &state, const Settings &settings, Host &host)
 {
     // A rate of 0 gives an infinite or invalid quotient, which the formatting refuses.
-    convert(
-        state, settings, host, [](double amount, double rate) { return amount / rate; },
-        EurosLabel);
+    convert(state, settings, host, [](double amount, double rate) { return amount / rate; },
+        EurosLabel, {"F", "€"});
 }
 
 } // namespace korvex

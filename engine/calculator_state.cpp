@@ -1,6 +1,7 @@
 #include "engine/calculator_state.h"
 
 #include "engine/host.h"
+#include "engine/tape.h"
 
 namespace korvex {
 
@@ -19,6 +20,7 @@ void Cancel_Click(CalculatorState &state, Host &host)
     state.readout = "0,";
     state.FirstOperand = 0.0;
     state.SecondOperand = 0.0;
+    host.record(TapeSeparator);
     host.runLoadStep();
     host.moveFocusToEquals();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace korvex {
 
@@ -30,6 +31,9 @@ public:
     virtual void showMessage(const Message &message) = 0; // modal: returns when closed
     virtual void runLoadStep() = 0; // the window's Form_Load
     virtual void moveFocusToEquals() = 0;
+    // One line of the paper tape, given when a computation completes or fails. Not pure: a window
+    // or a test that keeps no tape has nothing to do here.
+    virtual void record(std::string_view /*entry*/) { }
 };
 
 } // namespace korvex

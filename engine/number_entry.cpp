@@ -3,6 +3,7 @@
 #include "engine/calculator_state.h"
 #include "engine/host.h"
 #include "engine/readout.h"
+#include "engine/tape.h"
 
 #include <optional>
 #include <string>
@@ -91,6 +92,7 @@ void Command12_Click(CalculatorState &state, Host &host)
         removeLastCharacter(state.readout);
         if (state.readout.empty()) {
             state.readout = "0,";
+            host.record(TapeSeparator);
             host.runLoadStep();
         }
     }

@@ -3,6 +3,7 @@
 #include "engine/calculator_state.h"
 #include "engine/host.h"
 #include "engine/readout.h"
+#include "engine/tape.h"
 #include "functions/unary_functions.h"
 
 #include <array>
@@ -55,6 +56,7 @@ void Command8_Click(MemoryRegister &memory, Host &host)
     memory.MemoryValue = 0.0;
     memory.indicator.clear();
     ComposeMemoryTooltip(memory);
+    host.record("MC");
     host.moveFocusToEquals();
 }
 
@@ -74,6 +76,7 @@ void Command10_Click(MemoryRegister &memory, const CalculatorState &state, Host 
     memory.MemoryValue = state.readout;
     memory.indicator = "M";
     ComposeMemoryTooltip(memory);
+    host.record("M = " + TapeNumber(memory.MemoryValue));
     host.moveFocusToEquals();
 }
 
@@ -83,12 +86,15 @@ void Command11_Click(MemoryRegister &memory, const CalculatorState &state, Host 
 {
     const auto x = TextToNumber(state.readout);
     const double sum = x ? numericValue(memory.MemoryValue) + *x : 0;
+    const std::string added = "M + " + TapeNumber(state.readout);
     if (!x || !std::isfinite(sum)) {
+        host.record(FailedEntry(added, FunctionOverflowMessage));
         host.showMessage(FunctionOverflowMessage);
     } else {
         memory.MemoryValue = sum;
         memory.indicator = "M";
         ComposeMemoryTooltip(memory);
+        host.record(added + " = " + NumberToText(sum));
     }
     host.moveFocusToEquals();
 }

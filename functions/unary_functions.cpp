@@ -2,9 +2,12 @@
 
 #include "engine/calculator_state.h"
 #include "engine/readout.h"
+#include "engine/tape.h"
 
 #include <cmath>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <variant>
 
 namespace korvex {
@@ -22,18 +25,24 @@ namespace {
 
     // Shared by every function but pi: the readout and InputState change only on success, and a
     // failure of any kind shows the same message. Nothing here looks at the pending calculation.
-    void applyFunction(CalculatorState &state, Host &host, Computation compute, bool setsNums)
+    // The tape writes the function's name, e.g. "sin(30) = 0,5".
+    void applyFunction(CalculatorState &state, Host &host, Computation compute, bool setsNums,
+        std::string_view name)
     {
         state.label1.clear();
         const auto x = TextToNumber(state.readout);
         const Outcome outcome = x ? compute(*x) : Outcome{FunctionOverflowMessage};
         const double *result = std::get_if<double>(&outcome);
+        const std::string call = std::string(name) + "(" + TapeNumber(state.readout) + ")";
         if (result && std::isfinite(*result)) {
             state.readout = NumberToText(*result);
             if (setsNums)
                 state.InputState = input_state::Nums;
+            host.record(call + " = " + state.readout);
         } else {
-            host.showMessage(result ? FunctionOverflowMessage : std::get<Message>(outcome));
+            const Message &message = result ? FunctionOverflowMessage : std::get<Message>(outcome);
+            host.record(FailedEntry(call, message));
+            host.showMessage(message);
         }
         host.moveFocusToEquals();
     }
@@ -97,17 +106,17 @@ namespace {
 
 void Command1_Click(CalculatorState &state, Host &host)
 {
-    applyFunction(state, host, square, false);
+    applyFunction(state, host, square, false, "x²");
 }
 
 void Command5_Click(CalculatorState &state, Host &host)
 {
-    applyFunction(state, host, squareRoot, false);
+    applyFunction(state, host, squareRoot, false, "√");
 }
 
 void Command13_Click(CalculatorState &state, Host &host)
 {
-    applyFunction(state, host, inverse, false);
+    applyFunction(state, host, inverse, false, "1/x");
 }
 
 // The status label keeps its text, and whatever the readout held is simply replaced.
@@ -120,17 +129,17 @@ void Command15_Click(CalculatorState &state, Host &host)
 
 void Command16_Click(CalculatorState &state, Host &host)
 {
-    applyFunction(state, host, inDegrees<sine>, true);
+    applyFunction(state, host, inDegrees<sine>, true, "sin");
 }
 
 void Command17_Click(CalculatorState &state, Host &host)
 {
-    applyFunction(state, host, inDegrees<cosine>, true);
+    applyFunction(state, host, inDegrees<cosine>, true, "cos");
 }
 
 void Command18_Click(CalculatorState &state, Host &host)
 {
-    applyFunction(state, host, inDegrees<tangent>, true);
+    applyFunction(state, host, inDegrees<tangent>, true, "tan");
 }
 
 } // namespace korvex

@@ -42,6 +42,33 @@ shoot_and_close() {
     sleep 0.2
 }
 
+# The tape beside the calculator, both in one picture: F9, then typing goes on into the calculator.
+shoot_tape() {
+    local tape both name=tape-window.png
+    [ "$variant" = light-x1 ] || name=tape-window-$variant.png
+    xdotool windowfocus --sync "$KORVEX_WINDOW"
+    sleep 0.2
+    type_keys 'c'
+    xdotool key F9
+    tape=$(wait_for_window '^Historique$')
+    type_keys '12.5*2=c100'
+    click_button "$KORVEX_WINDOW" 5820 1440 "$1" # "Francs > Euro"
+    click_button "$KORVEX_WINDOW" 5820 2040 "$1" # "HT > TTC"
+    type_keys 'c8/0='
+    wait_for_window '^Calculatrice$' >/dev/null
+    sleep 0.2
+    xdotool key Return
+    type_keys '9v'
+    sleep 0.3
+    both=$( (xwininfo -id "$KORVEX_WINDOW"; xwininfo -id "$tape") | awk '
+        /Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4} /Width/ {w = $2}
+        /Height/ {h = $2; if (n++ == 0 || x < l) l = x; if (n == 1 || y < t) t = y;
+                  if (x + w > r) r = x + w; if (y + h > b) b = y + h}
+        END {print r - l "x" b - t "+" l "+" t}')
+    import -window root -crop "$both" +repage "$top/docs/$name"
+    echo "wrote docs/$name"
+}
+
 shoot_everything() {
     start_korvex "$1"
     shoot main-window.png
@@ -76,6 +103,8 @@ shoot_everything() {
     shoot_window "$settings" settings-dialog.png
     xdotool windowfocus --sync "$settings"
     xdotool key alt+a # "&Annuler": the dialog has no cancel key
+    sleep 0.5
+    shoot_tape "$bar"
     stop_korvex
 }
 

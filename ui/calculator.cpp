@@ -16,6 +16,7 @@
 #include "ui/module1.h"
 #include "ui/platform.h"
 #include "ui/settings_window.h"
+#include "ui/tape_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -360,6 +361,11 @@ void Calculator::buildMenus()
     m_Mnu_Coller = m_Mnu_Edition->addAction(u"Co&ller"_s, this, [this] { Mnu_Coller_Click(); });
     m_Mnu_Coller->setObjectName(u"Mnu_Coller"_s);
     m_Mnu_Coller->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    // F9 types no character, so no key of the calculator is taken.
+    QAction *historique =
+        m_Mnu_Edition->addAction(u"&Historique"_s, this, [this] { Mnu_Historique_Click(); });
+    historique->setObjectName(u"Mnu_Historique"_s);
+    historique->setShortcut(QKeySequence(Qt::Key_F9));
 
     QMenu *aide = menuBar()->addMenu(u"?"_s);
     aide->setObjectName(u"Mnu_Aide"_s);
@@ -600,6 +606,25 @@ void Calculator::Mnu_Coller_Click()
     if (const auto text = m_platform.clipboardText())
         PasteIntoReadout(m_state, text->toStdString());
     moveFocusToEquals();
+}
+
+// The tape window is not modal: the calculator keeps the keyboard while it is open.
+void Calculator::Mnu_Historique_Click()
+{
+    if (m_tapeWindow == nullptr) {
+        m_tapeWindow = new TapeWindow(m_module.tape, m_platform, this);
+        m_tapeWindow->setOnClosed([this] {
+            activateWindow();
+            Form_Activate();
+        });
+    }
+    m_tapeWindow->open();
+}
+
+void Calculator::record(std::string_view entry)
+{
+    if (m_module.tape.add(entry) && m_tapeWindow != nullptr)
+        m_tapeWindow->showNewEntry();
 }
 
 void Calculator::Command14_Click()

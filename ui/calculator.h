@@ -19,6 +19,7 @@ class QPushButton;
 namespace korvex {
 
 class Platform;
+class TapeWindow;
 struct Module1;
 
 class Calculator : public QMainWindow, public Host
@@ -45,6 +46,7 @@ public:
     void showMessage(const Message &message) override;
     void runLoadStep() override;
     void moveFocusToEquals() override;
+    void record(std::string_view entry) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -78,6 +80,7 @@ private:
     void Mnu_Edition_Click();
     void Mnu_Copier_Click();
     void Mnu_Coller_Click();
+    void Mnu_Historique_Click();
     void MnuQuitter_Click();
 
     Module1 &m_module;
@@ -96,6 +99,7 @@ private:
     QLabel *m_Label2 = nullptr;
     QMenu *m_Mnu_Edition = nullptr;
     QAction *m_Mnu_Coller = nullptr;
+    TapeWindow *m_tapeWindow = nullptr; // made at its first opening, then hidden and shown
 };
 
 } // namespace korvex
