@@ -92,3 +92,5 @@ format:
 
 clean:
 	rm -rf $(BUILD_DIR)
+mutants:
+	bash scripts/mutants.sh
