@@ -83,7 +83,8 @@ fuzz:
 bench:
 	@bash scripts/bootstrap.sh bench
 	$(call configure,bench,$(BENCH_DIR))
-	cmake --build --preset bench --target korvex bare_window window_watch key_latency number_text_speed
+	cmake --build --preset bench --target korvex bare_window window_watch key_latency number_text_speed \
+		paste_memory
 	bash bench/run_benchmarks.sh $(BENCH_DIR)
 
 format:
@@ -92,3 +93,5 @@ format:
 
 clean:
 	rm -rf $(BUILD_DIR)
+mutants:
+	bash scripts/mutants.sh

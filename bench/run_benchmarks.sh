@@ -26,3 +26,9 @@ echo "== Start-up under Xvfb: warm-up, then $rounds rounds"
 # manager, the same screen.
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" \
     "$build/bench/window_watch" "$rounds" "$build/ui/korvex" "$build/bench/bare_window"
+
+echo "== Paste of 100 MB from another program, then + 3 = (under Xvfb)"
+for target in UTF8_STRING 'text/plain;charset=utf-8'; do
+    xvfb-run -a -s "-screen 0 1024x768x24" bash "$(dirname "$0")/paste_memory.sh" \
+        "$build/bench/paste_memory" "$target"
+done

@@ -18,13 +18,40 @@ namespace {
         long long exponent = 0;
     };
 
-    // Past this, any exponent means an overflow or an underflow; saturating keeps the sums small.
-    constexpr long long exponentLimit = 100000;
+    // The written exponent saturates here. A text cannot hold this many digits, so the digit
+    // position added to a saturated exponent still lands far beyond the double range, on the side
+    // the written exponent says.
+    constexpr long long exponentLimit = 1'000'000'000'000'000;
+
+    // Correct rounding to a double never needs more than 767 significant digits; past those, a
+    // pasted text of millions of digits only tells whether anything non-zero follows.
+    constexpr std::size_t keptDigits = 800;
 
     bool isDigit(char c)
     {
         return c >= '0' && c <= '9';
     }
+
+    // The mantissa's digits as they come, without keeping a copy of a huge paste: how many there
+    // are, how many zeros lead, the first significant ones, and whether a non-zero one was dropped.
+    struct Mantissa
+    {
+        long long count = 0;
+        long long leadingZeros = 0;
+        std::string significant;
+        bool droppedNonZero = false;
+
+        void add(char digit)
+        {
+            ++count;
+            if (significant.empty() && digit == '0')
+                ++leadingZeros;
+            else if (significant.size() < keptDigits)
+                significant += digit;
+            else if (digit != '0')
+                droppedNonZero = true;
+        }
+    };
 
     // Thousands separators the currency conversions may write: a space, U+00A0 or U+202F.
     std::size_t separatorLength(std::string_view text, std::size_t pos)
@@ -38,16 +65,51 @@ namespace {
         return 0;
     }
 
+    // Blanks a pasted amount may carry around it: the separators, a tab, a line break.
+    std::size_t blankLength(std::string_view text, std::size_t pos)
+    {
+        if (pos < text.size() && (text[pos] == '\t' || text[pos] == '\r' || text[pos] == '\n'))
+            return 1;
+        return separatorLength(text, pos);
+    }
+
+    std::string_view trimmedBlanks(std::string_view text)
+    {
+        while (const std::size_t blank = blankLength(text, 0))
+            text.remove_prefix(blank);
+        for (bool trimmed = true; trimmed;) {
+            trimmed = false;
+            for (const std::size_t length : {1U, 2U, 3U}) {
+                if (length <= text.size() && blankLength(text, text.size() - length) == length) {
+                    text.remove_suffix(length);
+                    trimmed = true;
+                    break;
+                }
+            }
+        }
+        return text;
+    }
+
+    // A pasted amount: blanks around it, and one euro sign after it, maybe after blanks.
+    std::string_view amountOf(std::string_view text)
+    {
+        text = trimmedBlanks(text);
+        constexpr std::string_view euro = "\xE2\x82\xAC";
+        if (text.ends_with(euro))
+            text = trimmedBlanks(text.substr(0, text.size() - euro.size()));
+        return text;
+    }
+
     // Integer digits, where a separator counts only between two digits.
-    std::size_t readIntegerDigits(std::string_view text, std::size_t pos, std::string &digits)
+    std::size_t readIntegerDigits(std::string_view text, std::size_t pos, Mantissa &mantissa)
     {
         while (pos < text.size()) {
             if (isDigit(text[pos])) {
-                digits += text[pos++];
+                mantissa.add(text[pos++]);
                 continue;
             }
             const std::size_t separator = separatorLength(text, pos);
-            if (separator == 0 || digits.empty() || pos + separator >= text.size()
+            if (separator == 0 || mantissa.count == 0 || pos + separator >= text.size()
                 || !isDigit(text[pos + separator]))
                 break;
             pos += separator;
@@ -55,10 +117,10 @@ namespace {
         return pos;
     }
 
-    std::size_t readFractionDigits(std::string_view text, std::size_t pos, std::string &digits)
+    std::size_t readFractionDigits(std::string_view text, std::size_t pos, Mantissa &mantissa)
     {
         while (pos < text.size() && isDigit(text[pos]))
-            digits += text[pos++];
+            mantissa.add(text[pos++]);
         return pos;
     }
 
@@ -79,6 +141,17 @@ namespace {
         return negative ? -value : value;
     }
 
+    // The significant digits without trailing zeros; a "1" stands for dropped non-zero digits,
+    // which is all the rounding needs of them.
+    std::string significantDigits(const Mantissa &mantissa)
+    {
+        std::string digits = mantissa.significant;
+        if (mantissa.droppedNonZero)
+            digits += '1';
+        digits.erase(digits.find_last_not_of('0') + 1);
+        return digits;
+    }
+
     std::optional<Decimal> parseDecimal(std::string_view text)
     {
         Decimal decimal;
@@ -87,12 +160,12 @@ namespace {
             decimal.negative = true;
             ++pos;
         }
-        std::string mantissa;
+        Mantissa mantissa;
         pos = readIntegerDigits(text, pos, mantissa);
-        const auto integerCount = static_cast<long long>(mantissa.size());
+        const long long integerCount = mantissa.count;
         if (pos < text.size() && text[pos] == ',')
             pos = readFractionDigits(text, pos + 1, mantissa);
-        if (mantissa.empty())
+        if (mantissa.count == 0)
             return std::nullopt;
         long long exponent = 0;
         if (pos < text.size()) {
@@ -103,12 +176,12 @@ namespace {
                 return std::nullopt;
             exponent = *written;
         }
-        const std::size_t first = mantissa.find_first_not_of('0');
-        if (first == std::string::npos)
+        if (mantissa.significant.empty())
             return decimal; // a zero: no digits
-        const std::size_t last = mantissa.find_last_not_of('0');
-        decimal.digits = mantissa.substr(first, last - first + 1);
-        decimal.exponent = integerCount - 1 - static_cast<long long>(first) + exponent;
+        decimal.digits = significantDigits(mantissa);
+        // The digit position is added before anything is capped: a long run of zeros after the
+        // comma and an exponent that makes up for it read as the number they write.
+        decimal.exponent = integerCount - 1 - mantissa.leadingZeros + exponent;
         return decimal;
     }
 
@@ -193,7 +266,7 @@ std::optional<double> TextToNumber(std::string_view text)
 {
     if (const auto plain = readPlainText(text))
         return plain;
-    const auto decimal = parseDecimal(text);
+    const auto decimal = parseDecimal(amountOf(text));
     if (!decimal)
         return std::nullopt;
     const auto magnitude = magnitudeOf(*decimal);

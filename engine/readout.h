@@ -10,8 +10,9 @@ namespace korvex {
 // The C library's general format at precision 15, with "," for the decimal point.
 std::string NumberToText(double value);
 
-// Reads "-12,5", "12,", "1E+15", grouped texts such as "1 234,50"; nothing when the text is not a
-// number or its magnitude is beyond the double range. Magnitudes below it read as 0.
+// Reads "-12,5", "12,", "1E+15", grouped texts such as "1 234,50", and a pasted amount with blanks
+// or a line break around it and one euro sign after it ("1 234,56 €"); nothing when the text is not
+// a number or its magnitude is beyond the double range. Magnitudes below it read as 0.
 std::optional<double> TextToNumber(std::string_view text);
 
 } // namespace korvex

@@ -9,13 +9,13 @@ tier=${1:-run}
 # Building and running: compiler, CMake, Ninja, Qt, the two fonts the windows ask for by their
 # Windows names, the French texts of Qt's own buttons, and XCB for the clipboard.
 run_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation2
-    fonts-comic-neue libxcb1-dev)
+    fonts-comic-neue libxcb1-dev pkg-config)
 # The tests: the real program on a virtual X server, driven with keys and the X clipboard.
 test_packages=(locales xvfb xauth xdotool xclip x11-utils python3)
 # libFuzzer and the sanitizers' run-time come with libclang-rt-14-dev, which clang only recommends.
 fuzz_packages=(clang libclang-rt-14-dev)
-# Xlib for the start-up benchmark's watcher, and the X server it watches.
-bench_packages=(libx11-dev xvfb xauth)
+# Xlib for the start-up benchmark's watcher, the X server it watches, xclip for the paste.
+bench_packages=(libx11-dev xvfb xauth xclip)
 # CPack's Debian generator reads the libraries' dependencies with dpkg-shlibdeps and file.
 package_packages=(dpkg-dev file)
 package_check_packages=("${package_packages[@]}" lintian desktop-file-utils appstream)

@@ -17,7 +17,10 @@
 #include "ui/platform.h"
 #include "ui/settings_window.h"
 #include "ui/tape_window.h"
+#include "ui/typed_key.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -54,6 +57,36 @@ namespace {
     QString fromUtf8(const std::string &text)
     {
         return QString::fromStdString(text);
+    }
+
+    // A screen reader hears the readout's whole text, even when only the end of a huge paste is
+    // drawn. The text is made when asked for, so no second copy of a paste is kept meanwhile.
+    class ReadoutAccessible : public QAccessibleWidget
+    {
+    public:
+        ReadoutAccessible(QLabel *readout, const Calculator &calculator)
+            : QAccessibleWidget(readout, QAccessible::StaticText)
+            , m_calculator(calculator)
+        {
+        }
+        QString text(QAccessible::Text t) const override
+        {
+            if (t == QAccessible::Name)
+                return fromUtf8(m_calculator.state().readout);
+            return QAccessibleWidget::text(t);
+        }
+
+    private:
+        const Calculator &m_calculator;
+    };
+
+    QAccessibleInterface *readoutAccessible(const QString &, QObject *object)
+    {
+        auto *label = qobject_cast<QLabel *>(object);
+        if (label == nullptr || label->objectName() != u"Readout")
+            return nullptr;
+        const auto *calculator = qobject_cast<const Calculator *>(label->window());
+        return calculator != nullptr ? new ReadoutAccessible(label, *calculator) : nullptr;
     }
 
     // A caption too wide for its button breaks at a space onto centred lines, as classic push
@@ -340,6 +373,11 @@ void Calculator::buildLabels(QWidget *client)
     // No fixed name: the readout's name is then the number it shows, and a label without one
     // announces each change of its text to screen readers.
     m_Readout->setAccessibleDescription(u"Affichage de la calculatrice"_s);
+    static const bool readoutSpeaksWhole = [] {
+        QAccessible::installFactory(&readoutAccessible);
+        return true;
+    }();
+    Q_UNUSED(readoutSpeaksWhole);
     m_Label1->setAccessibleName(u"Unité"_s);
     m_Label2->setAccessibleName(u"Indicateur de mémoire"_s);
 }
@@ -424,11 +462,17 @@ void Calculator::moveFocusToEquals()
 
 void Calculator::refresh()
 {
-    m_Readout->setText(readoutDisplay(m_state.readout));
+    const QString shown = readoutDisplay(m_state.readout);
+    m_Readout->setText(shown);
+    // A pasted text with a line break shows its first line from the top, whole, as one line is
+    // shown centred: centring several lines in the one-line readout would cut them all in half.
+    m_Readout->setAlignment(
+        Qt::AlignRight | (shown.contains(u'\n') ? Qt::AlignTop : Qt::AlignVCenter));
     const QString label1 = fromUtf8(m_state.label1);
     if (m_Label1->text() != label1) {
         m_Label1->setText(label1);
-        m_Label1->setAccessibleDescription(label1.trimmed());
+        // The label's name is the unit it shows, so a screen reader says "Francs", not "Unité".
+        m_Label1->setAccessibleName(label1.trimmed().isEmpty() ? u"Unité"_s : label1.trimmed());
         // The status label grows from its left edge to fit its text.
         m_Label1->resize(
             std::max(m_Label1->sizeHint().width(), twipsToPixels(135)), m_Label1->height());
@@ -510,8 +554,11 @@ bool Calculator::handleKey(
     }
     if (handler == KeyHandler::None)
         return true; // buttons without a key handler swallow characters
-    for (const char32_t character : text.toUcs4()) {
-        int keyCode = TypedKeyCode(character, control);
+    const QList<uint> characters = text.toUcs4();
+    const std::u32string typed(characters.begin(), characters.end());
+    // Only what a key types reaches the key maps: Delete, the arrows, the function keys and
+    // Control with anything but a letter type nothing, not even on the "," button.
+    for (int keyCode : TypedKeyCodes(key, typed, control)) {
         switch (handler) {
         case KeyHandler::Operator:
             Operator_KeyPress(keyCode);
@@ -531,6 +578,12 @@ bool Calculator::handleKey(
 
 bool Calculator::eventFilter(QObject *watched, QEvent *event)
 {
+    // Ctrl+V decides "Co&ller" afresh, before the shortcut looks at it: a text copied since the
+    // menu was last opened, by this program or another, pastes at once.
+    if (event->type() == QEvent::ShortcutOverride
+        && static_cast<QKeyEvent *>(event)->keyCombination()
+            == QKeyCombination(Qt::ControlModifier, Qt::Key_V))
+        Mnu_Edition_Click();
     if (event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     const auto *keyEvent = static_cast<QKeyEvent *>(event);
@@ -584,11 +637,13 @@ void Calculator::Command21_Click()
     showOwnWindow(about);
 }
 
+// "Co&ller" follows whether the clipboard offers text, not whether that text is empty: telling
+// the two apart would fetch the whole text, maybe many megabytes, at every opening. So an offered
+// but empty text leaves "Co&ller" enabled, and pasting it empties the readout. A clipboard whose
+// owner does not answer counts as holding no text.
 void Calculator::Mnu_Edition_Click()
 {
-    const auto text = m_platform.clipboardText();
-    m_Mnu_Coller->setEnabled(
-        PasteEnabled(text ? std::optional(text->toStdString()) : std::nullopt));
+    m_Mnu_Coller->setEnabled(m_platform.clipboardOffer() == Platform::ClipboardOffer::Text);
 }
 
 void Calculator::Mnu_Copier_Click()
@@ -599,8 +654,8 @@ void Calculator::Mnu_Copier_Click()
 
 void Calculator::Mnu_Coller_Click()
 {
-    if (const auto text = m_platform.clipboardText())
-        PasteIntoReadout(m_state, text->toStdString());
+    if (auto text = m_platform.clipboardText())
+        PasteIntoReadout(m_state, std::move(*text));
     moveFocusToEquals();
 }
 

@@ -10,9 +10,4 @@ void PasteIntoReadout(CalculatorState &state, std::string text)
     state.InputState = input_state::Nums;
 }
 
-bool PasteEnabled(const std::optional<std::string> &clipboardText)
-{
-    return clipboardText && !clipboardText->empty();
-}
-
 } // namespace korvex

@@ -1,7 +1,6 @@
-// The Edit menu's decisions: what a paste does to the calculator, when "Co&ller" is offered.
+// The Edit menu's decision: what a paste does to the calculator.
 #pragma once
 
-#include <optional>
 #include <string>
 
 namespace korvex {
@@ -10,8 +9,5 @@ struct CalculatorState;
 
 // The text goes to the readout as it stands, and counts as a number being typed.
 void PasteIntoReadout(CalculatorState &state, std::string text);
-
-// "Co&ller" is offered only while the clipboard holds some text.
-bool PasteEnabled(const std::optional<std::string> &clipboardText);
 
 } // namespace korvex

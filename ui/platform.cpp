@@ -2,6 +2,7 @@
 
 #include "conversion/settings_file.h"
 #include "ui/sys_info.h"
+#include "ui/x11_clipboard.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -9,11 +10,14 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
+#include <chrono>
 #include <memory>
 #include <unistd.h>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -60,12 +64,65 @@ QString Platform::userConfigDirectory() const
     return base + u"/korvex"_s;
 }
 
-std::optional<QString> Platform::clipboardText() const
+namespace {
+
+    // How long the clipboard's owner has to say what it offers. Qt waits 5 s for each of its own
+    // requests, and a hung owner would freeze the window that long at every menu opening and
+    // paste; a live owner answers a list of formats within milliseconds, so a third of a second
+    // leaves room for a busy one while the window never seems stuck.
+    constexpr std::chrono::milliseconds ownerWait{300};
+
+    // The Qt format that hands over an X text format's bytes as they are, with no conversion.
+    QString qtFormatFor(const std::string &target)
+    {
+        if (target == "text/plain;charset=utf-8")
+            return QString::fromStdString(target);
+        return u"text/plain"_s; // Qt converts the others to UTF-8
+    }
+
+} // namespace
+
+Platform::ClipboardOffer Platform::clipboardOffer()
 {
+    m_textFormat.clear();
     const QClipboard *clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr)
+        return ClipboardOffer::Unreadable;
+    // On X11 the owner is asked first with our own deadline, so a hung one never reaches Qt's
+    // wait. Our own copy is answered from memory: asking over the server would wait on ourselves.
+    if (QGuiApplication::platformName() == u"xcb"_s && !clipboard->ownsClipboard()) {
+        const X11ClipboardTargets targets = AskClipboardTargets(ownerWait);
+        switch (targets.answer) {
+        case X11ClipboardTargets::Answer::NoAnswer:
+            return ClipboardOffer::Unreadable;
+        case X11ClipboardTargets::Answer::Given:
+            if (targets.text.empty())
+                return ClipboardOffer::NoText;
+            m_textFormat = qtFormatFor(targets.text.front());
+            return ClipboardOffer::Text;
+        case X11ClipboardTargets::Answer::NoConnection:
+            break; // Qt's own way below
+        }
+    }
+    const QMimeData *data = clipboard->mimeData();
+    if (data == nullptr || !data->hasText())
+        return ClipboardOffer::NoText;
+    m_textFormat = u"text/plain"_s;
+    return ClipboardOffer::Text;
+}
+
+std::optional<std::string> Platform::clipboardText()
+{
+    if (m_textFormat.isEmpty() && clipboardOffer() != ClipboardOffer::Text)
         return std::nullopt;
-    return clipboard->text();
+    const QString format = std::exchange(m_textFormat, QString());
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    const QMimeData *data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+    if (data == nullptr)
+        return std::nullopt;
+    // The bytes are fetched once and copied once, into the text the readout keeps.
+    const QByteArray bytes = data->data(format);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 void Platform::setClipboardText(const QString &text)

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <optional>
+#include <string>
 
 namespace korvex {
 
@@ -29,8 +30,13 @@ public:
     // $XDG_CONFIG_HOME/korvex, by default ~/.config/korvex.
     virtual QString userConfigDirectory() const;
 
-    // The clipboard's plain text, empty when it holds none; nothing when it cannot be read.
-    virtual std::optional<QString> clipboardText() const;
+    // Whether the clipboard offers text, found without fetching the text. Unreadable when the
+    // program that holds the clipboard does not answer.
+    enum class ClipboardOffer { Unreadable, NoText, Text };
+    virtual ClipboardOffer clipboardOffer();
+    // The clipboard's text as UTF-8, fetched once in the format the last offer found; empty when
+    // it holds none, nothing when it cannot be read.
+    virtual std::optional<std::string> clipboardText();
     // Empties the clipboard, then puts the text on it.
     virtual void setClipboardText(const QString &text);
 
@@ -49,6 +55,7 @@ public:
 
 private:
     PosixFileSystem m_files;
+    QString m_textFormat; // what the last offer said to ask for; empty when it found no text
 };
 
 } // namespace korvex

@@ -215,7 +215,10 @@ void TestConversion::loadSettings_data()
     row("only blanks where the VAT should be", "7\r\n3\r\n   ", fallback);
     row("fractional format, half rounds up", "7\r\n2.5\r\n5.5", {7, 3, 5.5});
     row("negative half rounds away from zero", "7\r\n-2.5\r\n5.5", {7, -3, 5.5});
+    row("largest format", "7\r\n32767\r\n5.5", {7, 32767, 5.5});
+    row("smallest format", "7\r\n-32768\r\n5.5", {7, -32768, 5.5});
     row("format above 16 bits", "7\r\n32768\r\n5.5", fallback);
+    row("format below 16 bits", "7\r\n-32769\r\n5.5", fallback);
     row("format rounding out of 16 bits", "7\r\n32767.5\r\n5.5", fallback);
     row("format as text", "7\r\nabc\r\n5.5", fallback);
     row("rate as text", "abc\r\n2\r\n19.6", fallback);

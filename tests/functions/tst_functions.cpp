@@ -246,6 +246,10 @@ void TestFunctions::insideACalculation_data()
     row("recalled memory is the second operand", "5aC7+r=", "12");
     row("recalled typed number goes on being typed", "12mCr3", "123,");
     row("zero memory recalls nothing", "0,mC7+r=", "7,");
+    // Pi sets "NUMS" without touching decimal mode: only the clear buttons end it.
+    row("clear ends decimal mode", "1,5Cp7", "37,");
+    row("clear entry ends decimal mode", "1,5Ep7", "37,");
+    row("percent starts decimal mode", "5%p7", "3,141592653589797");
 }
 
 void TestFunctions::insideACalculation()

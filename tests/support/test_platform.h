@@ -61,7 +61,11 @@ public:
     {
         return home.path() + QStringLiteral("/config/korvex");
     }
-    std::optional<QString> clipboardText() const override
+    ClipboardOffer clipboardOffer() override
+    {
+        return clipboardReadable ? Platform::clipboardOffer() : ClipboardOffer::Unreadable;
+    }
+    std::optional<std::string> clipboardText() override
     {
         return clipboardReadable ? Platform::clipboardText() : std::nullopt;
     }
