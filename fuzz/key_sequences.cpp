@@ -17,7 +17,9 @@
 #include "fuzz/property_check.h"
 #include "ui/edit_menu.h"
 #include "ui/key_map.h"
+#include "ui/typed_key.h"
 
+#include <QtCore/qnamespace.h>
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -531,12 +533,35 @@ void pressChecked(Calculation &s, Button button)
     followModel(s, button, s.messageCount > messagesBefore);
 }
 
-// The window hands a typed character's code to the key handler of the focused button.
-void type(Calculation &s, int keyCode, bool onDigitButton)
+// The toolkit's key number for a typed character: a letter's key is its capital, the three
+// special keys have numbers of their own, every other character is its own key.
+int keyOf(char32_t character)
 {
-    const KeyAction action = onDigitButton ? NumberKeyMap(keyCode) : OperatorKeyMap(keyCode);
-    if (const auto button = buttonOf(action))
-        pressChecked(s, *button);
+    switch (character) {
+    case 8:
+        return Qt::Key_Backspace;
+    case 13:
+        return Qt::Key_Return;
+    case 27:
+        return Qt::Key_Escape;
+    case 127:
+        return Qt::Key_Delete;
+    }
+    if (character >= U'a' && character <= U'z')
+        return static_cast<int>(character - U'a' + U'A');
+    return character < 0x20 ? Qt::Key_unknown : static_cast<int>(character);
+}
+
+// The window's own rule turns a key press into the codes it types; each goes to the key handler of
+// the focused button.
+void type(Calculation &s, char32_t character, bool control, bool onDigitButton)
+{
+    const std::u32string_view text(&character, 1);
+    for (int keyCode : TypedKeyCodes(keyOf(character), text, control)) {
+        const KeyAction action = onDigitButton ? NumberKeyMap(keyCode) : OperatorKeyMap(keyCode);
+        if (const auto button = buttonOf(action))
+            pressChecked(s, *button);
+    }
 }
 
 // Hands out the input's bytes; past the end, zeros.
@@ -598,15 +623,15 @@ void runStep(Calculation &s, Input &input)
         return PasteIntoReadout(s.state, std::move(text));
     }
     case Step::TypeOnDigitButton:
-        return type(s, TypedKeyCode(input.byte(), false), true);
+        return type(s, input.byte(), false, true);
     case Step::TypeUnicode: {
         char32_t character = input.byte();
         character = (character << 8) | input.byte();
         character = (character << 8) | input.byte();
-        return type(s, TypedKeyCode(character % 0x110000, false), false);
+        return type(s, character % 0x110000, false, false);
     }
     case Step::TypeWithControl:
-        return type(s, TypedKeyCode(input.byte(), true), false);
+        return type(s, input.byte(), true, false);
     case Step::DialogOk: {
         form1::Form1_Load(s.settings);
         const std::string text1 = input.text();
@@ -626,7 +651,7 @@ void runStep(Calculation &s, Input &input)
         form1::Form1_Load(s.settings);
         return form1::Command2_Click(s.settings);
     default:
-        return type(s, TypedKeyCode(code, false), false);
+        return type(s, code, false, false);
     }
 }
 

@@ -120,13 +120,4 @@ int Windows1252Code(char32_t character)
     return '?';
 }
 
-int TypedKeyCode(char32_t character, bool control)
-{
-    const int keyCode = Windows1252Code(character);
-    // Whether or not the platform already put the control code in the event's text.
-    if (control && ((keyCode >= 'a' && keyCode <= 'z') || (keyCode >= 'A' && keyCode <= 'Z')))
-        return keyCode & 0x1F;
-    return keyCode;
-}
-
 } // namespace korvex

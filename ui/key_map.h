@@ -44,8 +44,4 @@ KeyAction NumberKeyMap(int &keyCode);
 // character outside it.
 int Windows1252Code(char32_t character);
 
-// The key code a typed character gives the key maps: its Windows-1252 code, and with Control held
-// a letter types its control code (Ctrl+F is 6, not an F).
-int TypedKeyCode(char32_t character, bool control);
-
 } // namespace korvex
