@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands: `make run` and `make test`. Each first installs what it needs and no more
 # (scripts/bootstrap.sh TIER); the build folders and their settings are the presets of
 # CMakePresets.json, which `cmake --preset` and IDEs read too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bare Qt Widgets window shaped like the calculator's main window, for the start-up benchmark:
 // a menu bar with three menus, a label and 40 push buttons in a fixed 505 x 200 client area. It
 // loads no font, translation, icon or setting of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key-press benchmark: the real main window, offscreen, typed into 10 000 times. Each key is timed
 // from the key event sent to the focused button to the readout repainted; a key that leaves the
 // readout's text as it was is timed to the end of its handling. Prints the mean and the 99th

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the readout's number texts against the standard conversions they are built on:
 // NumberToText against std::to_chars (general format, 15 digits) and TextToNumber against
 // std::from_chars, on the same million numbers and their texts. Prints nanoseconds per call and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paste-memory benchmark: the real main window on the X platform pastes whatever another program
 // holds on the clipboard (100 MB of digits in `make bench`), then "+ 3 =" is clicked. Prints the
 // peak resident growth (VmHWM over the resident size before the paste) after the paste and at "=".

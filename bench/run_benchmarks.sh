@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The benchmarks of `make bench`; the first argument is the build folder. They print figures and
 # assert nothing: a busy machine slows them down, it does not make them fail.
 set -euo pipefail

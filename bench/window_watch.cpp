@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up benchmark: starts programs on the X server and times each from its start to its window
 // mapped and viewable, as an X client sees it. The root window's events tell the moment at once:
 // MapNotify for a window mapped straight onto the root, and changes of _NET_CLIENT_LIST for a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One Qt Test executable per source folder, registered once with CTest.
 #   korvex_add_test(NAME tst_engine SOURCES tst_engine.cpp LIBS korvex_engine [ENV VAR=value ...])
 function(korvex_add_test)

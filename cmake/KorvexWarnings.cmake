@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Warnings shared by every target; the plain C++ core adds -Wconversion on top.
 add_library(korvex_warnings INTERFACE)
 target_compile_options(korvex_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Werror)

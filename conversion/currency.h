@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Euros to francs and back at the settings' rate, with the result in the chosen format.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The few file operations the settings file needs, behind one interface so that every step of a
 // save can be made to fail.
 #pragma once

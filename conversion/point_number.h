@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers written with the period, as the settings file and the settings dialog's fields hold
 // them, whatever the locale.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's settings for the whole run: conversion rate, VAT rate and result format.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/settings_dialog.h"
 
 #include "conversion/point_number.h"

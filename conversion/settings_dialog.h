@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the settings dialog Form1 does with the settings; its window only shows the two fields and
 // the four format options and passes the clicks on.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file "Korvex.cfg" in the program's directory: three lines, rate, format and VAT.
 #pragma once
 

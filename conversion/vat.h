@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prices before tax (H.T.) to prices with tax (T.T.C.) and back, at the settings' VAT rate.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The running calculation of the main window, and the clear buttons C and CE.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the calculator core asks of the window it runs in, and the messages it shows there.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing a number on the readout: digits, the decimal comma, "+/-" and backspace.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An operand of the calculator: nothing yet, a copy of the readout text, or a computed number.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four operators, "=" and percent, applied strictly from left to right.
 #pragma once
 

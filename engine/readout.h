@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readout's number texts: decimal comma, 15 significant digits, independent of the locale.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The paper tape: one line for every computation the calculator completes, kept in memory for the
 // run, with the texts that compose those lines.
 #pragma once

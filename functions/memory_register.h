@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The memory register M with its four buttons MC, MR, MS and M+, the memory indicator and the
 // MR button's tooltip that tells the value.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "functions/unary_functions.h"
 
 #include "engine/calculator_state.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-operand function keys: square, square root, inverse, pi, and sine, cosine and tangent
 // of an angle in degrees, each applied at once to the number shown.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the currency conversions and the VAT buttons: an amount, a rate and a format
 // taken from the input's bytes, driven through the buttons' own functions on a readout. The
 // results are checked for their shape and against bounds worked out here, never by recomputing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the calculator core as the main window drives it: button presses, characters
 // typed on the focused button, pasted texts and settings changed in the dialog, in any order and
 // number. After every step the state must be one the window can show.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether reading a text takes time in proportion to its length, as a fuzz property. The text is
 // repeated to a small and to a four times larger copy, and reading the larger must take at most
 // about four times as long as reading the smaller. A linear reader stays near 4; a reader whose

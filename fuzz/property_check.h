@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a fuzz target reports a broken property: it names the property, shows the input's state,
 // and aborts, so that libFuzzer keeps the input as a crash and the corpus replay fails.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays a fuzz target's corpus without libFuzzer: every file of the folders given is handed to
 // the target's LLVMFuzzerTestOneInput, which aborts on a broken property. Fails on an empty
 // corpus too, so that a wrong folder cannot pass for a clean run.

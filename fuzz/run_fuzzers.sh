@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs each libFuzzer target of `make fuzz` for a bounded time. The first argument is the build
 # folder, the second the seconds per target; FUZZ_TARGETS may name fewer targets. New inputs go to
 # BUILD/fuzz-corpus/<target>; the committed corpus is read, never written.

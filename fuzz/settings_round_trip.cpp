@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the settings dialog's fields through "&Sauver" to the file and back: the real
 // file layer writes into a temporary folder, and a fresh load must give what the dialog applied,
 // at the 15 significant digits the file keeps.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the settings file's reader: any file contents give the file's own values or
 // the fallback, checked against a reading of the text worked out here from std::from_chars.
 #include "conversion/file_system.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the readout's reader: any text, read as the readout would be.
 #include "engine/readout.h"
 #include "fuzz/linear_time.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages a make command needs, and no more: bootstrap.sh TIER, where TIER is
 # run, test, fuzz, bench, package, package-check, screenshots or format. Every tier includes run.
 # It names what it will install before installing, and does nothing when everything is there.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads the fault list of `make mutants` and plants one fault of it in the source tree.
 
     mutants.py LIST names [WORD]        one line per fault to run: index, file, name

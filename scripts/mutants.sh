@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plants the faults of tests/mutants.txt one at a time, rebuilds incrementally in a release build
 # of its own, runs the test programs and prints each fault as caught or missed, the share caught
 # last. The source is restored after every fault and on any exit, Ctrl+C included.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures of the real program on a virtual X server, written under docs/: every window and the
 # message boxes, on a light and a dark desktop theme, at scale 1 and 2.
 # Usage: screenshots.sh KORVEX_BINARY; runs itself again under xvfb-run when no display is set.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the readout, the calculator's buttons, its menus and its keyboard.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The classic look the windows were laid out for: frames with an etched border through the middle
 // of their caption, and text colours that keep the ground they were chosen against.
 #pragma once

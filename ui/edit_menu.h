@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Edit menu's decision: what a paste does to the calculator.
 #pragma once
 

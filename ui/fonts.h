@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts, units and frame shared by the windows, which are laid out in twips with Windows font
 // names.
 #pragma once

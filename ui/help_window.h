@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard-help window: the calculator's keyboard commands and the meaning of the memory
 // indicator, fixed at build time.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which calculator command a typed character stands for, on the buttons that have key handlers.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Who makes Korvex and where to reach them: the texts of the help and About windows and the
 // targets of the About window's links. Every address is under the reserved ".example" domain.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modal message box every window of the program shows for the core's messages.
 #pragma once
 

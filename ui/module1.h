@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What lives for the whole run, beside the main window: the settings, the memory register and
 // the paper tape.
 #pragma once

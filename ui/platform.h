@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop services the windows use, behind one class that tests replace.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog Form1: the conversion rate, the VAT rate and the result format of the
 // currency conversions. What its buttons do to the settings lives in conversion/settings_dialog.h.
 #pragma once

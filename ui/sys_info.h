@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding and starting the system-information tool of the About window: through the registry
 // where the system has one, else the first known tool on the PATH.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Historique" window: the paper tape beside the calculator, to read, copy, save and clear.
 // Unlike the program's other windows it is not modal, and it never takes the keyboard on its
 // own: typing goes on into the calculator until the user clicks into the tape.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which key presses type a character, and which codes they hand to the key maps.
 #pragma once
 

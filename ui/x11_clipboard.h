@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Asks the X clipboard's owner what it offers, on a connection of our own with a deadline of ours.
 #pragma once
 

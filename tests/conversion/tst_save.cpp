@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save through the real POSIX file layer on a temporary folder: what the file system shows
 // afterwards, and the order of the calls it cannot show, watched between the layer and the system.
 #include "conversion/file_system.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on a virtual X server: typed keys, the X clipboard and a modal message box.
 # Run under xvfb-run; the first argument is the korvex binary.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on an X server of its own with a clipboard owner that never answers: Ctrl+V
 # keeps the typed number and does not freeze the window. Arguments: korvex, hung_clipboard_owner.
 set -euo pipefail

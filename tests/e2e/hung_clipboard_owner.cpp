@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program that takes the X clipboard and never answers a request for it, as a hung one would.
 // It prints "ready" once it owns the clipboard, then sleeps until it is killed.
 #include <cstdio>

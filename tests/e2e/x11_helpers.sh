@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the end-to-end test and the screenshot script: start Korvex on the current X display
 # from a fresh folder of its own, and find its windows by exact title.
 

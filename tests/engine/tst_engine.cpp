@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/calculator_state.h"
 #include "engine/host.h"
 #include "engine/number_entry.h"

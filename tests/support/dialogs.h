@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks shared by the tests of the program's fixed dialogs: the frame, texts that fit, and the
 // ways a dialog closes.
 #pragma once

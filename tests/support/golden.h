@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The designed texts and geometry of a window, written out as text and compared with a reviewed
 // golden file.
 #pragma once

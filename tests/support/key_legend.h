@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-character legend the core tests write button presses in.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a user meets it, for the window tests: shown, active, the focus on "=";
 // message boxes, opened windows and the end of the program are recorded instead of shown.
 #pragma once

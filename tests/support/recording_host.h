@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A host that records what the window would do, for the tests of the core and of the dialogs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop as the window tests see it: temporary folders, a counted quit, recorded links and
 // started programs, and a registry that is a table.
 #pragma once

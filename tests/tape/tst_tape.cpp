@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/currency.h"
 #include "conversion/settings.h"
 #include "conversion/vat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window at the edges of a desktop: keys that type nothing, the clipboard, pasted texts
 // and what screen readers hear.
 #include "ui/calculator.h"

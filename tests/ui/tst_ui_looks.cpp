@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the windows look, seen through their pixels: frames where the layout places them, text that
 // reads under a dark theme, small captions that stay legible, where the settings dialog opens.
 #include "ui/about_window.h"

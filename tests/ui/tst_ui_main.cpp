@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/settings_file.h"
 #include "engine/calculator_state.h"
 #include "engine/operators.h"
