@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How the windows look, seen through their pixels: frames where the layout places them, text that
 // reads under a dark theme, small captions that stay legible, where the settings dialog opens.
+#include "tests/support/test_platform.h"
 #include "ui/about_window.h"
 #include "ui/calculator.h"
 #include "ui/help_window.h"
 #include "ui/module1.h"
-#include "ui/platform.h"
 #include "ui/settings_window.h"
 
 #include <QApplication>
@@ -22,15 +22,6 @@ using namespace korvex;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// An empty program folder: no settings file is read or written.
-class TestPlatform : public Platform
-{
-public:
-    QString programDirectory() const override { return folder.path(); }
-    QString userConfigDirectory() const override { return folder.path(); }
-    QTemporaryDir folder;
-};
 
 // One of the four windows, shown, with what it needs kept alive beside it.
 struct Scene

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/host.h"
+#include "tests/support/test_platform.h"
 #include "ui/calculator.h"
 #include "ui/module1.h"
-#include "ui/platform.h"
 #include "ui/tape_window.h"
 
 #include <QAction>
@@ -17,21 +17,6 @@
 
 using namespace korvex;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// An empty program folder, so no settings file of the machine changes the rates.
-class TestPlatform : public Platform
-{
-public:
-    QString programDirectory() const override { return folder.path(); }
-    QString userConfigDirectory() const override { return folder.path() + u"/config"_s; }
-    void quit() override { }
-
-    QTemporaryDir folder;
-};
-
-} // namespace
 
 class TestUiTape : public QObject
 {
