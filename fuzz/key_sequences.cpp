@@ -219,22 +219,42 @@ private:
     char m_pending = ' ';
 };
 
-// The value of a readout text as the harness reads it: group separators dropped, the comma
-// made a period; nothing for what std::from_chars does not take whole.
+// The value of a readout text as the harness reads it, for the plain forms only: blanks around,
+// one "€" at the end, a sign, digits, a comma, an exponent. Anything else (group separators, a
+// period, letters) is nothing here, and the memory is no longer tracked until it is set again.
 std::optional<double> valueOf(std::string_view text)
 {
-    constexpr std::array<std::string_view, 7> dropped{
-        " ", "\t", "\r", "\n", "\xC2\xA0", "\xE2\x80\xAF", "\xE2\x82\xAC"};
-    std::string plain;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto drop = std::find_if(dropped.begin(), dropped.end(),
-            [&](std::string_view piece) { return text.substr(i).starts_with(piece); });
-        if (drop != dropped.end()) {
-            i += drop->size();
-            continue;
+    constexpr std::array<std::string_view, 6> blanks{
+        " ", "\t", "\r", "\n", "\xC2\xA0", "\xE2\x80\xAF"};
+    const auto trim = [&](std::string_view &t) {
+        bool trimmed = true;
+        while (trimmed) {
+            trimmed = false;
+            for (const std::string_view blank : blanks) {
+                if (t.starts_with(blank)) {
+                    t.remove_prefix(blank.size());
+                    trimmed = true;
+                }
+                if (t.ends_with(blank)) {
+                    t.remove_suffix(blank.size());
+                    trimmed = true;
+                }
+            }
         }
-        plain += text[i] == ',' ? '.' : text[i];
-        ++i;
+    };
+    trim(text);
+    if (text.ends_with("\xE2\x82\xAC")) {
+        text.remove_suffix(3);
+        trim(text);
+    }
+    std::string plain;
+    for (const char c : text) {
+        if (c == ',')
+            plain += '.';
+        else if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == 'E' || c == 'e')
+            plain += c;
+        else
+            return std::nullopt;
     }
     double value = 0;
     const auto [end, error] = std::from_chars(
