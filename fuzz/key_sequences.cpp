@@ -122,7 +122,10 @@ public:
         if (c == ',' && m_entry.empty())
             m_entry = "0";
         m_entry += c == ',' ? '.' : c;
-        m_shown = valueOfEntry();
+        const auto value = valueOfEntry();
+        if (!value)
+            m_inStep = false; // a number beyond the doubles: the engine's overflow message
+        m_shown = value.value_or(0);
     }
 
     void clearEntry()
@@ -193,10 +196,15 @@ private:
         return value;
     }
 
-    double valueOfEntry() const
+    std::optional<double> valueOfEntry() const
     {
         double value = 0;
-        std::from_chars(m_entry.data(), m_entry.data() + m_entry.size(), value);
+        const auto result = std::from_chars(m_entry.data(), m_entry.data() + m_entry.size(), value);
+        if (result.ec == std::errc::result_out_of_range) {
+            // Too small reads as 0, as the engine reads it; too large is no number.
+            const bool large = m_entry.find_first_of("123456789") < m_entry.find('.');
+            return large ? std::nullopt : std::optional<double>(0.0);
+        }
         return value;
     }
 
