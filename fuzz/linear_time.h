@@ -68,8 +68,12 @@ namespace detail {
 
     template <typename Read> double growth(std::string_view text, Read read)
     {
-        const double small = bestSeconds(stretched(text, SmallSize), read);
-        const double large = bestSeconds(stretched(text, LargeSize), read);
+        // A text longer than the small copy is read whole and four times over, so that both
+        // copies are the same text repeated and not a prefix against a longer, different text.
+        const std::size_t smallSize = std::max(SmallSize, text.size());
+        const double small = bestSeconds(stretched(text, smallSize), read);
+        const double large =
+            bestSeconds(stretched(text, smallSize * (LargeSize / SmallSize)), read);
         // Below a few microseconds the clock's own cost dominates: such a reader is fast enough.
         return large < 20e-6 ? 1.0 : large / std::max(small, 1e-9);
     }
