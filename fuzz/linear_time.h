@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Whether reading a text takes time in proportion to its length, as a fuzz property. The text is
-// repeated to a small and to a four times larger copy, and reading the larger must take at most
-// about four times as long as reading the smaller. A linear reader stays near 4; a reader whose
-// time grows with the square of the length reaches 16. The time measured is the thread's own CPU
-// time, so a pause in which the scheduler runs other programs never counts as slow reading.
+// repeated whole to a small and to a four times larger copy, and reading the larger must take at
+// most about four times as long as reading the smaller. A linear reader stays near 4; a reader
+// whose time grows with the square of the length reaches 16. The time measured is the thread's own
+// CPU time, so a pause in which the scheduler runs other programs never counts as slow reading.
 #pragma once
 
 #include <algorithm>
@@ -36,13 +36,14 @@ inline bool timesStretchedCopy(std::string_view text)
 
 namespace detail {
 
-    inline std::string stretched(std::string_view text, std::size_t size)
+    // The text repeated whole, so that every copy begins and ends as the text does: a copy cut
+    // in the middle of a character can take a reader down a shorter path than the whole text.
+    inline std::string repeated(std::string_view text, std::size_t times)
     {
         std::string copy;
-        copy.reserve(size + text.size());
-        while (copy.size() < size)
+        copy.reserve(text.size() * times);
+        for (std::size_t i = 0; i < times; ++i)
             copy += text;
-        copy.resize(size);
         return copy;
     }
 
@@ -68,12 +69,13 @@ namespace detail {
 
     template <typename Read> double growth(std::string_view text, Read read)
     {
-        // A text longer than the small copy is read whole and four times over, so that both
-        // copies are the same text repeated and not a prefix against a longer, different text.
-        const std::size_t smallSize = std::max(SmallSize, text.size());
-        const double small = bestSeconds(stretched(text, smallSize), read);
-        const double large =
-            bestSeconds(stretched(text, smallSize * (LargeSize / SmallSize)), read);
+        // The small copy holds the text as many times as make it at least SmallSize bytes long (a
+        // longer text once); the large copy holds it four times as often.
+        if (text.empty())
+            return 1.0;
+        const std::size_t times = (SmallSize + text.size() - 1) / text.size();
+        const double small = bestSeconds(repeated(text, times), read);
+        const double large = bestSeconds(repeated(text, times * (LargeSize / SmallSize)), read);
         // Below a few microseconds the clock's own cost dominates: such a reader is fast enough.
         return large < 20e-6 ? 1.0 : large / std::max(small, 1e-9);
     }
