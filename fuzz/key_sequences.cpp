@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the calculator core as the main window drives it: button presses, characters
 // typed on the focused button, pasted texts and settings changed in the dialog, in any order and
-// number. After every step the state must be one the window can show.
+// number. After every step the state must be one the window can show; wherever the harness's own
+// model of the calculation (fuzz/pocket_model.h) can follow, the readout and any message box must
+// be the ones it works out.
 #include "conversion/currency.h"
 #include "conversion/file_system.h"
 #include "conversion/settings.h"
@@ -15,6 +17,7 @@
 #include "engine/readout.h"
 #include "functions/memory_register.h"
 #include "functions/unary_functions.h"
+#include "fuzz/pocket_model.h"
 #include "fuzz/property_check.h"
 #include "ui/edit_menu.h"
 #include "ui/key_map.h"
@@ -103,130 +106,6 @@ std::string describe(const CalculatorState &state)
         + std::string(count.data(), end.ptr);
 }
 
-// The calculation worked out here, independently of the engine, for what a pocket calculator does
-// with typed numbers, the four operators, "=", C and CE: left to right, each step one rounding in
-// double. Any other button, a message or a minus that begins a negative number puts it out of
-// step until the next C; while in step, every result the engine shows must be its text.
-class Model
-{
-public:
-    void clear() { *this = Model{}; }
-
-    void digit(char c)
-    {
-        if (!m_typing)
-            m_entry.clear();
-        m_typing = true;
-        if (c == ',' && m_entry.find('.') != std::string::npos)
-            return;
-        if (c == ',' && m_entry.empty())
-            m_entry = "0";
-        m_entry += c == ',' ? '.' : c;
-        const auto value = valueOfEntry();
-        if (!value)
-            m_inStep = false; // a number beyond the doubles: the engine's overflow message
-        m_shown = value.value_or(0);
-    }
-
-    void clearEntry()
-    {
-        m_typing = false;
-        m_entry.clear();
-        m_shown = 0;
-    }
-
-    // One of '+', '-', 'X', '/', '='; the text the readout must then show, when it is known.
-    std::optional<std::string> press(char op)
-    {
-        if (m_typing)
-            ++m_count;
-        if (m_count == 0 || m_count == 1) {
-            if (op == '-' && !m_typing && (m_count == 0 || m_pending != '='))
-                m_inStep = false; // a negative number begins
-            if (m_count == 1)
-                m_first = m_shown;
-            m_pending = op;
-            m_typing = false;
-            return std::nullopt;
-        }
-        const double second = m_shown;
-        double result = m_first;
-        switch (m_pending) {
-        case '+':
-            result = m_first + second;
-            break;
-        case '-':
-            result = m_first - second;
-            break;
-        case 'X':
-            result = m_first * second;
-            break;
-        case '/':
-            if (second == 0)
-                m_inStep = false; // the division message
-            else
-                result = m_first / second;
-            break;
-        case '=':
-            result = second;
-            break;
-        default:
-            m_inStep = false;
-        }
-        if (!std::isfinite(result))
-            m_inStep = false;
-        m_first = result;
-        // The readout holds the result's text: what a later operand reads is its 15 digits.
-        m_shown = valueOfText(textOf(result));
-        m_count = 1;
-        m_pending = op;
-        m_typing = false;
-        return textOf(result);
-    }
-
-    void leaveStep() { m_inStep = false; }
-    bool inStep() const { return m_inStep; }
-
-private:
-    static double valueOfText(std::string text)
-    {
-        std::replace(text.begin(), text.end(), ',', '.');
-        double value = 0;
-        std::from_chars(text.data(), text.data() + text.size(), value);
-        return value;
-    }
-
-    std::optional<double> valueOfEntry() const
-    {
-        double value = 0;
-        const auto result = std::from_chars(m_entry.data(), m_entry.data() + m_entry.size(), value);
-        if (result.ec == std::errc::result_out_of_range) {
-            // Too small reads as 0, as the engine reads it; too large is no number.
-            const bool large = m_entry.find_first_of("123456789") < m_entry.find('.');
-            return large ? std::nullopt : std::optional<double>(0.0);
-        }
-        return value;
-    }
-
-    // The C library's general format at 15 digits, with the decimal comma and no sign on zero.
-    static std::string textOf(double value)
-    {
-        std::array<char, 64> buffer{};
-        std::snprintf(buffer.data(), buffer.size(), "%.15G", value == 0 ? 0.0 : value);
-        std::string text = buffer.data();
-        std::replace(text.begin(), text.end(), '.', ',');
-        return text;
-    }
-
-    bool m_inStep = true;
-    bool m_typing = false;
-    std::string m_entry;
-    double m_shown = 0; // the value on the readout
-    double m_first = 0;
-    int m_count = 0;
-    char m_pending = ' ';
-};
-
 // The value of a readout text as the harness reads it, for the plain forms only: blanks around,
 // one "€" at the end, a sign, digits, a comma, an exponent. Anything else (group separators, a
 // period, letters) is nothing here, and the memory is no longer tracked until it is set again.
@@ -286,6 +165,7 @@ public:
         require(isKnownMessage(message), "every message is one of the program's own", message.text);
         checkState(); // the user sees this state behind the box
         lastCall = HostCall::Message;
+        lastMessage = &message;
         ++messageCount;
     }
     void runLoadStep() override
@@ -339,7 +219,8 @@ public:
     int messageCount = 0;
     bool emptyPasted = false;
     bool readoutMayBeEmpty = false; // during the current step
-    Model model;
+    fuzz::PocketModel model;
+    const Message *lastMessage = nullptr; // the last one shown
     std::optional<double> memoryValue = 0.0; // as tracked here; nothing once unknown
 
 private:
@@ -518,35 +399,46 @@ void checkMemoryStep(Calculation &s, Button button, const MemoryRegister &before
     }
 }
 
-// Moves the model along with the button and compares each result it works out.
-void followModel(Calculation &s, Button button, bool messageShown)
+// Moves the model along with the button; while it is in step, the readout and any message box
+// must be what it worked out.
+void followModel(Calculation &s, Button button, const Message *shown)
 {
-    Model &model = s.model;
+    fuzz::PocketModel &model = s.model;
     if (button == Button::Cancel)
-        return model.clear();
+        model.cancel();
     if (!model.inStep())
         return;
     const int index = static_cast<int>(button);
     if (button < Button::Operator0)
         model.digit(static_cast<char>('0' + index));
-    else if (button == Button::Decimal)
-        model.digit(',');
-    else if (button == Button::CancelEntry)
-        model.clearEntry();
     else if (button < Button::Decimal) {
         constexpr std::string_view captions = "/+X-=";
-        const auto expected =
-            model.press(captions[std::size_t(index - static_cast<int>(Button::Operator0))]);
-        if (!model.inStep())
-            return;
-        if (expected)
-            require(s.state.readout == *expected,
-                "the result is the one worked out left to right in double",
-                s.state.readout + " instead of " + *expected);
-    } else
+        model.press(captions[std::size_t(index - static_cast<int>(Button::Operator0))]);
+    } else if (button == Button::Decimal)
+        model.comma();
+    else if (button == Button::Percent)
+        model.percent();
+    else if (button == Button::CancelEntry)
+        model.clearEntry();
+    else if (button == Button::Command6)
+        model.negate();
+    else if (button == Button::Command12)
+        model.backspace();
+    else if (button == Button::Command15)
+        model.pi();
+    else if (button != Button::Cancel)
         model.leaveStep();
-    if (model.inStep())
-        require(!messageShown, "no message where the calculation has none", s.state.readout);
+    if (!model.inStep())
+        return;
+    require(s.state.readout == model.readout(),
+        "the readout is the one worked out left to right in double",
+        s.state.readout + " instead of " + model.readout());
+    using Says = fuzz::PocketModel::Says;
+    const Message *expected = model.says() == Says::Overflow ? &OverflowMessage
+        : model.says() == Says::DivisionByZero               ? &DivisionByZeroMessage
+                                                             : nullptr;
+    require(shown == expected || (shown && expected && *shown == *expected),
+        "a message box exactly where the calculation has one", shown ? shown->text : "no message");
 }
 
 void pressChecked(Calculation &s, Button button)
@@ -555,11 +447,12 @@ void pressChecked(Calculation &s, Button button)
     const std::string readoutBefore = s.state.readout;
     const int messagesBefore = s.messageCount;
     s.lastCall = HostCall::None;
+    s.lastMessage = nullptr;
     press(s, button);
     if (s.lastCall != HostCall::Focus)
         fuzz::fail("every button ends with the focus on \"=\"", describe(s.state));
     checkMemoryStep(s, button, before, readoutBefore, s.messageCount > messagesBefore);
-    followModel(s, button, s.messageCount > messagesBefore);
+    followModel(s, button, s.lastMessage);
 }
 
 // The toolkit's key number for a typed character: a letter's key is its capital, the three
