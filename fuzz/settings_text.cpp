@@ -75,9 +75,12 @@ Magnitude magnitudeOf(std::string_view body)
         const bool negative = written.front() == '-';
         if (written.front() == '+' || written.front() == '-')
             written.remove_prefix(1);
+        // Any exponent beyond a million is far beyond the doubles either way; capping it keeps the
+        // power of the first digit within a long long.
+        constexpr long long far = 1'000'000;
         const auto result = std::from_chars(written.begin(), written.end(), exponent);
-        if (result.ec != std::errc{})
-            exponent = 1'000'000; // far beyond any double either way
+        if (result.ec != std::errc{} || exponent > far)
+            exponent = far;
         exponent = negative ? -exponent : exponent;
     }
     const std::string_view mantissa = body.substr(0, e);
