@@ -81,8 +81,8 @@ bool roundsToLargestDouble(const std::string &plain)
     return std::string_view(rounded.data()) == "1.79769313486232e+308";
 }
 
-// The value read is the text's own value, as from_chars finds it, or both find it out of range;
-// a text too small for a double reads as 0.
+// The value read is the text's own value, as from_chars finds it; out of range, a text below the
+// doubles reads as 0 and one above reads as nothing, or as the largest double when it rounds to it.
 void checkValue(std::string_view text, std::optional<double> number)
 {
     const std::string plain = normalised(text);
@@ -90,9 +90,12 @@ void checkValue(std::string_view text, std::optional<double> number)
     const auto [end, error] = std::from_chars(
         plain.data(), plain.data() + plain.size(), expected, std::chars_format::general);
     const bool whole = end == plain.data() + plain.size();
+    // Long double reaches far enough past the doubles to tell a text below them from one above;
+    // even past its own range it still errs in the right direction (0 or infinity).
+    const auto below = [&] { return std::fabs(std::strtold(plain.c_str(), nullptr)) < 1; };
     if (!number) {
-        require(!isPlainNumberText(text) || error == std::errc::result_out_of_range,
-            "a plain number text in range is read", text);
+        require(!isPlainNumberText(text) || (error == std::errc::result_out_of_range && !below()),
+            "a plain number text is read unless it lies above the doubles", text);
         return;
     }
     require(whole && (error == std::errc{} || error == std::errc::result_out_of_range),
@@ -101,11 +104,10 @@ void checkValue(std::string_view text, std::optional<double> number)
         require(*number == expected, "the value read is the text's value", text);
         return;
     }
-    const bool underflow = *number == 0;
-    require(underflow
-            || (std::fabs(*number) == std::numeric_limits<double>::max()
-                && roundsToLargestDouble(plain)),
-        "a text out of range reads as 0 or as the largest double it rounds to", text);
+    require(below() ? *number == 0
+                    : std::fabs(*number) == std::numeric_limits<double>::max()
+                && roundsToLargestDouble(plain),
+        "a text below the doubles reads as 0, one above as the largest double it rounds to", text);
 }
 
 // Whatever the reader accepts is a finite number whose text is stable: writing it, reading that
