@@ -120,6 +120,15 @@ namespace {
         return lines.join(QLatin1Char('\n'));
     }
 
+    // The red "M" keeps the light ground it was chosen against, whatever the theme; the empty
+    // indicator is the theme's ground.
+    QString memoryIndicatorStyle(bool shown)
+    {
+        return shown
+            ? u"QLabel { background-color: %1; color: #FF0000; }"_s.arg(ClassicGround.name())
+            : u"QLabel { color: #FF0000; }"_s;
+    }
+
     QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &geometry,
         const QFont &font, const QString &style)
     {
@@ -384,10 +393,8 @@ void Calculator::buildButtons()
 
 void Calculator::buildLabels(QWidget *client)
 {
-    // The red indicator keeps the light ground it was chosen against, whatever the theme.
-    m_Label2 =
-        makeLabel(client, u"Label2"_s, twipsRect(120, 240, 495, 285), controlFont(9.75, true),
-            u"QLabel { background-color: %1; color: #FF0000; }"_s.arg(ClassicGround.name()));
+    m_Label2 = makeLabel(client, u"Label2"_s, twipsRect(120, 240, 495, 285),
+        controlFont(9.75, true), memoryIndicatorStyle(false));
     m_Label2->setAlignment(Qt::AlignCenter);
     m_Label1 = makeLabel(client, u"Label1"_s, twipsRect(5900, 120, 135, 320), controlFont(9.75),
         u"QLabel { background-color: #C0FFFF; color: #000000; }"_s);
@@ -507,6 +514,7 @@ void Calculator::refresh()
     const QString indicator = fromUtf8(m_module.memory.indicator);
     if (m_Label2->text() != indicator || m_Label2->accessibleDescription().isEmpty()) {
         m_Label2->setText(indicator);
+        m_Label2->setStyleSheet(memoryIndicatorStyle(!indicator.isEmpty()));
         m_Label2->setAccessibleDescription(
             indicator.isEmpty() ? u"Mémoire vide"_s : u"Nombre en mémoire"_s);
     }

@@ -112,7 +112,7 @@ void TestUiTape::typingGoesOnWhileTheTapeIsShown()
     QCOMPARE(list->accessibleDescription(), u"7 - 9 = -2"_s);
     QCOMPARE(list->accessibleName(), u"Historique des calculs"_s);
 
-    tapeOf(w)->findChild<QPushButton *>(u"CopierTout"_s)->click();
+    QTest::mouseClick(tapeOf(w)->findChild<QPushButton *>(u"CopierTout"_s), Qt::LeftButton);
     QCOMPARE(QApplication::clipboard()->text(), u"12,5 X 2 = 25\n----\n7 - 9 = -2\n"_s);
     QCOMPARE(QApplication::focusWidget(), w.equals()); // the buttons leave the keyboard alone
 
