@@ -7,6 +7,7 @@
 #include "ui/message_box.h"
 #include "ui/platform.h"
 
+#include <QAccessibleWidget>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -29,6 +30,14 @@ namespace {
 
     constexpr int panelWidthTwips = 4800;
 
+    // A screen reader meets the tape as a named pane holding a list, not as an anonymous filler.
+    QAccessibleInterface *panelAccessible(const QString &className, QObject *object)
+    {
+        if (className != u"korvex::TapePanel" || !object->isWidgetType())
+            return nullptr;
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Pane);
+    }
+
     QString shownEntry(const std::string &entry)
     {
         const QString text = QString::fromStdString(entry);
@@ -44,6 +53,11 @@ TapePanel::TapePanel(Tape &tape, Platform &platform, int height, QWidget *parent
 {
     setObjectName(u"Historique"_s);
     setAccessibleName(u"Historique"_s);
+    static const bool spokenAsPane = [] {
+        QAccessible::installFactory(&panelAccessible);
+        return true;
+    }();
+    Q_UNUSED(spokenAsPane);
     // Wide enough for a conversion line with its rate, as tall as the keypad.
     setFixedSize(twipsToPixels(panelWidthTwips), height);
 

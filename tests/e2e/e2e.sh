@@ -17,7 +17,27 @@ if [ "$copied" != "15" ]; then
     exit 1
 fi
 
+# The tape grows the window to the right; a click into it, and typing still reaches "=".
+width() { xwininfo -id "$KORVEX_WINDOW" | awk '/Absolute upper-left X/{x=$4} /Width/{print x, $2}'; }
+read -r left designed < <(width)
+xdotool key F9
+sleep 0.3
+read -r left_after wide < <(width)
+if [ "$left_after" != "$left" ] || [ "$wide" -le "$designed" ]; then
+    echo "with the tape the window is at $left_after, $wide wide; it was at $left, $designed wide" >&2
+    exit 1
+fi
+xdotool mousemove --window "$KORVEX_WINDOW" $((designed + 60)) 80 click 1
+type_keys 'c7+1='
+xdotool key --delay 40 F6 ctrl+a ctrl+c
+sleep 0.3
+tape=$(xclip -o -selection clipboard)
+if [ "$tape" != $'12 + 3 = 15\n----\n7 + 1 = 8' ]; then
+    echo "the tape holds '$tape'" >&2
+    exit 1
+fi
+
 type_keys '8/0='
 # The main title holds the word too: only an exact match is the message box.
 wait_for_window '^Calculatrice$' >/dev/null
-echo "end-to-end: typed 12+3=, copied 15, division by zero showed its message"
+echo "end-to-end: typed 12+3=, copied 15, the tape beside the keypad took 7+1=, division by zero showed its message"

@@ -2,6 +2,7 @@
 #include "tests/support/main_window.h"
 #include "ui/tape_panel.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -110,7 +111,11 @@ void TestUiTape::typingGoesOnWhileTheTapeIsShown()
     QListWidget *list = listOf(w);
     QCOMPARE(lines(*list), u"12,5 X 2 = 25|----|7 - 9 = -2"_s);
     QCOMPARE(list->accessibleDescription(), u"7 - 9 = -2"_s);
-    QCOMPARE(list->accessibleName(), u"Historique des calculs"_s);
+    const QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(list);
+    QCOMPARE(spoken->role(), QAccessible::List);
+    QCOMPARE(spoken->text(QAccessible::Name), u"Historique des calculs"_s);
+    QCOMPARE(spoken->parent()->role(), QAccessible::Pane);
+    QCOMPARE(spoken->parent()->text(QAccessible::Name), u"Historique"_s);
 
     QTest::mouseClick(tapeOf(w)->findChild<QPushButton *>(u"CopierTout"_s), Qt::LeftButton);
     QCOMPARE(QApplication::clipboard()->text(), u"12,5 X 2 = 25\n----\n7 - 9 = -2\n"_s);
