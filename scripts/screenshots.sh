@@ -6,7 +6,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 if [ -z "${KORVEX_SCREENSHOT_DISPLAY:-}" ]; then
-    exec env KORVEX_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1600x1200x24" bash "$0" "$@"
+    exec env KORVEX_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 2000x1200x24" bash "$0" "$@"
 fi
 source "$top/tests/e2e/x11_helpers.sh"
 export QT_QPA_PLATFORM=xcb

@@ -182,23 +182,16 @@ private slots:
         const QPalette light = QApplication::palette();
         QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35), QColor(0x2D, 0x2D, 0x2D)));
         Scene help(u"help"_s);
-        const QPoint besideContact =
-            help.placeOf(*help.shown()->findChild<QWidget *>(u"Frame1"_s)).topLeft()
-            + QPoint(6, 40);
-        const QColor contactGround = help.image.pixelColor(besideContact);
-        Module1 module;
-        TestPlatform platform;
-        Calculator calculator(module, platform);
-        const auto indicatorGround = [&calculator] {
-            return calculator.findChild<QLabel *>(u"Label2"_s)->grab().toImage().pixelColor(3, 9);
-        };
-        const QColor emptyIndicator = indicatorGround();
-        calculator.findChild<QPushButton *>(u"Command10"_s)->click(); // MS
-        const QColor shownIndicator = indicatorGround();
+        const QPoint frame =
+            help.placeOf(*help.shown()->findChild<QWidget *>(u"Frame1"_s)).topLeft();
+        QStringList grounds{help.image.pixelColor(frame + QPoint(6, 40)).name()};
+        Scene main(u"main"_s); // the memory holds a number
+        auto *indicator = main.calculator.findChild<QLabel *>(u"Label2"_s);
+        grounds << indicator->grab().toImage().pixelColor(3, 9).name();
+        main.calculator.findChild<QPushButton *>(u"Command8"_s)->click(); // MC
+        grounds << indicator->grab().toImage().pixelColor(3, 9).name();
         QApplication::setPalette(light);
-        QCOMPARE(contactGround.name(), u"#2d2d2d"_s);
-        QCOMPARE(emptyIndicator.name(), u"#2d2d2d"_s);
-        QCOMPARE(shownIndicator.name(), u"#f0f0f0"_s);
+        QCOMPARE(grounds, QStringList({u"#2d2d2d"_s, u"#f0f0f0"_s, u"#2d2d2d"_s}));
     }
 
     void ellipsesShowThreeDots_data()
