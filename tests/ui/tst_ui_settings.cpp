@@ -8,6 +8,7 @@
 #include "ui/settings_window.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -106,6 +107,16 @@ private:
 
 const QString beyondDoubles = u"1"_s + QString(400, u'0');
 
+QAccessibleInterface *accessibleOf(QAccessibleInterface *node, const QString &objectName)
+{
+    if (node->object() != nullptr && node->object()->objectName() == objectName)
+        return node;
+    for (int i = 0; i < node->childCount(); ++i)
+        if (QAccessibleInterface *found = accessibleOf(node->child(i), objectName))
+            return found;
+    return nullptr;
+}
+
 } // namespace
 
 class TestUiSettings : public QObject
@@ -118,6 +129,8 @@ private slots:
     void opening();
     void windowFrame();
     void layoutMatchesGolden();
+    void spokenNames_data();
+    void spokenNames();
     void tabOrder_data();
     void tabOrder();
     void typing_data();
@@ -187,6 +200,31 @@ void TestUiSettings::layoutMatchesGolden()
     Dialog d;
     d.open();
     compareWithGolden(describeWindow(*d.form), u"settings_dialog"_s);
+}
+
+void TestUiSettings::spokenNames_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("rate field named after what it holds") << u"Text1"_s << u"Taux de conversion"_s;
+    QTest::newRow("VAT field named after what it holds") << u"Text2"_s << u"Taux de TVA"_s;
+    QTest::newRow("two decimals in words, no pattern") << u"Option1"_s << u"2 décimales"_s;
+    QTest::newRow("three decimals in words, no pattern") << u"Option2"_s << u"3 décimales"_s;
+    QTest::newRow("four decimals in words, no pattern") << u"Option3"_s << u"4 décimales"_s;
+    QTest::newRow("unformatted keeps its caption") << u"Option4"_s << u"Résultat non formaté"_s;
+}
+
+// As a screen reader finds them, through the dialog's accessibility tree.
+void TestUiSettings::spokenNames()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    Dialog d;
+    d.open();
+    QAccessibleInterface *found =
+        accessibleOf(QAccessible::queryAccessibleInterface(d.form.get()), control);
+    QVERIFY(found != nullptr);
+    QCOMPARE(found->text(QAccessible::Name), name);
 }
 
 void TestUiSettings::tabOrder_data()
