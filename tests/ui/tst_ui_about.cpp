@@ -71,6 +71,8 @@ private slots:
     void detailsMessage();
     void links_data();
     void links();
+    void linksByKeyboard_data();
+    void linksByKeyboard();
     void sysInfoLookup_data();
     void sysInfoLookup();
     void sysInfoStubTool_data();
@@ -149,13 +151,15 @@ void TestUiAbout::aboutTabOrder()
     Window w;
     QStringList focused;
     runModal(*w.dialog, [&focused](QWidget *modal) {
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 7; ++i) {
             focused << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         modal->close();
     });
-    QCOMPARE(focused, QStringList({u"cmdOK"_s, u"cmdSysInfo"_s, u"Command1"_s, u"cmdOK"_s}));
+    QCOMPARE(focused,
+        QStringList({u"cmdOK"_s, u"cmdSysInfo"_s, u"lblDisclaimer"_s, u"Label3"_s, u"Command1"_s,
+            u"Image2"_s, u"cmdOK"_s}));
 }
 
 void TestUiAbout::detailsMessage()
@@ -199,6 +203,54 @@ void TestUiAbout::links()
     QCOMPARE(w.platform.links, QStringList{target});
     QVERIFY(w.dialog->isVisible());
     QVERIFY(w.messages.empty());
+}
+
+void TestUiAbout::linksByKeyboard_data()
+{
+    QTest::addColumn<int>("tabs"); // from "OK", which has the focus at opening
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("target"); // null: nothing opens and the window closes as with OK
+    QTest::newRow("Space on the e-mail address")
+        << 2 << u"lblDisclaimer"_s << int(Qt::Key_Space) << u"mailto:contact@korvex.example"_s;
+    QTest::newRow("Enter on the web site opens it, not OK")
+        << 3 << u"Label3"_s << int(Qt::Key_Return) << u"https://korvex.example/"_s;
+    QTest::newRow("keypad Enter on the donation picture")
+        << 5 << u"Image2"_s << int(Qt::Key_Enter) << u"https://korvex.example/don"_s;
+    QTest::newRow("Escape on a link presses OK")
+        << 3 << u"Label3"_s << int(Qt::Key_Escape) << QString();
+}
+
+// The focused link is ringed in white on the black ground; the ring goes with the focus.
+void TestUiAbout::linksByKeyboard()
+{
+    QFETCH(int, tabs);
+    QFETCH(QString, link);
+    QFETCH(int, key);
+    QFETCH(QString, target);
+    Window w;
+    const QRect around = w.control(link)->geometry().marginsAdded({2, 2, 2, 2});
+    const auto ringed = [&w, &around] {
+        return holdsColour(
+            w.dialog->grab().toImage(), around.adjusted(0, 0, 0, 2 - around.height()), Qt::white);
+    };
+    bool ringedAtOpening = true, ringedAtFocus = false, open = false;
+    QString focused;
+    runModal(*w.dialog, [&](QWidget *modal) {
+        ringedAtOpening = ringed();
+        for (int i = 0; i < tabs; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        focused = QApplication::focusWidget()->objectName();
+        ringedAtFocus = ringed();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        open = modal->isVisible();
+        modal->close();
+    });
+    QCOMPARE(focused, link);
+    QVERIFY(!ringedAtOpening);
+    QVERIFY(ringedAtFocus);
+    QCOMPARE(w.platform.links, target.isNull() ? QStringList() : QStringList{target});
+    QCOMPARE(open, !target.isNull());
 }
 
 void TestUiAbout::sysInfoLookup_data()
