@@ -9,6 +9,7 @@
 #include "ui/version.h"
 
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -90,9 +91,10 @@ struct frmAbout::ControlRow
     QRect twips = {};
     QFont font = comicFont(8.25);
     QColor colour = {};
-    int tab = 0; // buttons only: labels and pictures never take the focus
+    int tab = 0; // buttons and links: other labels and pictures never take the focus
     Handler onClick = nullptr; // a picture or a label with one is a link
     QString tooltip = {};
+    QString spoken = {}; // a picture's name for screen readers
 
     static ControlRow button(const QString &name, const QString &caption, QRect twips, int tab,
         Handler onClick, bool bold = false, const QString &tooltip = {})
@@ -105,15 +107,19 @@ struct frmAbout::ControlRow
         return {Label, name, caption, twips, comicFont(points, bold), colour};
     }
     // Blue, centred, sized to its text.
-    static ControlRow link(const QString &name, const QString &caption, QRect twips,
+    static ControlRow link(const QString &name, const QString &caption, QRect twips, int tab,
         Handler onClick, const QString &tooltip)
     {
-        return {Link, name, caption, twips, comicFont(8.25), blue, 0, onClick, tooltip};
+        return {Link, name, caption, twips, comicFont(8.25), blue, tab, onClick, tooltip};
     }
-    static ControlRow picture(const QString &name, const QString &resource, QRect twips,
-        Handler onClick = nullptr, const QString &tooltip = {})
+    static ControlRow picture(const QString &name, const QString &resource, QRect twips)
     {
-        return {Picture, name, resource, twips, comicFont(8.25), {}, 0, onClick, tooltip};
+        return {Picture, name, resource, twips, comicFont(8.25)};
+    }
+    static ControlRow pictureLink(const QString &name, const QString &resource, QRect twips,
+        int tab, Handler onClick, const QString &tooltip, const QString &spoken)
+    {
+        return {Picture, name, resource, twips, comicFont(8.25), {}, tab, onClick, tooltip, spoken};
     }
 };
 
@@ -127,7 +133,8 @@ frmAbout::frmAbout(Platform &platform, QWidget *parent)
     Form_Load();
 }
 
-// Every control of the window, in creation order: the whole layout at a glance.
+// Every control of the window, in creation order: the whole layout at a glance. The links take
+// the focus at their labels' place in the tab order; the donation picture, which has none, last.
 std::vector<frmAbout::ControlRow> frmAbout::controlTable()
 {
     using C = ControlRow;
@@ -139,9 +146,9 @@ std::vector<frmAbout::ControlRow> frmAbout::controlTable()
         C::button(u"cmdOK"_s, u"OK"_s, {3960, 1440, 1500, 585}, 0, &frmAbout::cmdOK_Click, true),
         C::button(u"cmdSysInfo"_s, u"&Système Info..."_s, {3960, 2760, 1485, 345}, 1,
             &frmAbout::cmdSysInfo_Click, false, u"Informations système"_s),
-        C::picture(u"Image2"_s, u":/korvex/icons/donation.png"_s, {1200, 2400, 1500, 660},
-            &frmAbout::Image2_Click, donationTip),
-        C::link(u"Label3"_s, u"URL : "_s + MakerWebSite.toString(), {240, 1680, 3315, 225},
+        C::pictureLink(u"Image2"_s, u":/korvex/icons/donation.png"_s, {1200, 2400, 1500, 660}, 9,
+            &frmAbout::Image2_Click, donationTip, u"Faire un don"_s),
+        C::link(u"Label3"_s, u"URL : "_s + MakerWebSite.toString(), {240, 1680, 3315, 225}, 7,
             &frmAbout::Label3_Click, u"Visitez le site officiel Quiblo"_s),
         C::picture(u"Image1"_s, u":/korvex/icons/korvex-32.png"_s, {120, 240, 720, 720}),
         C::label(u"Label2"_s, u"Logiciel FREEWARE"_s, {960, 2040, 2175, 255}, red, 9.75, true),
@@ -149,7 +156,7 @@ std::vector<frmAbout::ControlRow> frmAbout::controlTable()
         C::label(u"lblTitle"_s, {}, {1080, 120, 3885, 360}, green, 9.75, true),
         C::label(u"lblVersion"_s, {}, {1080, 480, 3885, 225}, green),
         C::link(u"lblDisclaimer"_s, u"E-Mail : "_s + MakerEmail.toString(), {240, 1320, 3315, 225},
-            &frmAbout::lblDisclaimer_Click, u"Envoyer un courriel"_s),
+            3, &frmAbout::lblDisclaimer_Click, u"Envoyer un courriel"_s),
     };
 }
 
@@ -160,7 +167,7 @@ void frmAbout::buildControls()
     std::vector<std::pair<int, QWidget *>> tabOrder;
     for (const ControlRow &row : controlTable()) {
         QWidget *control = makeControl(row, hand);
-        if (row.kind == ControlRow::Button)
+        if (row.kind == ControlRow::Button || row.onClick != nullptr)
             tabOrder.emplace_back(row.tab, control);
     }
     std::sort(tabOrder.begin(), tabOrder.end());
@@ -184,6 +191,8 @@ QWidget *frmAbout::makeControl(const ControlRow &row, const QCursor &linkCursor)
     } else {
         auto *label = new QLabel(this);
         if (row.onClick != nullptr) {
+            // Tab only: a click opens the link and leaves the focus, and so Enter, on "OK".
+            label->setFocusPolicy(Qt::TabFocus);
             label->setCursor(linkCursor);
             label->installEventFilter(this);
             m_links[label] = row.onClick;
@@ -195,6 +204,7 @@ QWidget *frmAbout::makeControl(const ControlRow &row, const QCursor &linkCursor)
     control->setGeometry(
         twipsRect(row.twips.x(), row.twips.y(), row.twips.width(), row.twips.height()));
     control->setToolTip(row.tooltip);
+    control->setAccessibleName(row.spoken);
     auto *label = qobject_cast<QLabel *>(control);
     if (row.kind == ControlRow::Picture) {
         label->setPixmap(QPixmap(row.caption));
@@ -232,19 +242,43 @@ void frmAbout::paintEvent(QPaintEvent *)
         painter.drawLine(QPoint(twipsToPixels(line.from.x()), twipsToPixels(line.from.y())),
             QPoint(twipsToPixels(line.to.x()), twipsToPixels(line.to.y())));
     }
+    // A link has no frame of its own to show the focus in: the dialog rings the focused one, in
+    // white on its black ground, which no desktop theme changes.
+    QWidget *focused = focusWidget();
+    if (focused != nullptr && focused->hasFocus() && m_links.contains(focused)) {
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(focused->geometry().marginsAdded({2, 2, 1, 1}));
+    }
 }
 
-// A label or a picture is clicked when the left button is released over it.
+// A link opens when the left button is released over it, or with Space or Enter while it has the
+// focus: Enter then opens the link, as in a browser, rather than pressing "OK". A held key opens it
+// once.
 bool frmAbout::eventFilter(QObject *watched, QEvent *event)
 {
     const auto link = m_links.find(watched);
-    if (link == m_links.end() || event->type() != QEvent::MouseButtonRelease)
+    if (link == m_links.end())
         return QDialog::eventFilter(watched, event);
-    const auto *mouse = static_cast<QMouseEvent *>(event);
-    const auto *widget = static_cast<QWidget *>(watched);
-    if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint()))
-        (this->*link->second)();
-    return true;
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const auto *widget = static_cast<QWidget *>(watched);
+        if (mouse->button() == Qt::LeftButton
+            && widget->rect().contains(mouse->position().toPoint()))
+            (this->*link->second)();
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool opens = key->key() == Qt::Key_Space || key->key() == Qt::Key_Return
+            || key->key() == Qt::Key_Enter;
+        if (opens && !key->isAutoRepeat())
+            (this->*link->second)();
+        if (opens)
+            return true;
+    }
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        update(); // the focus ring
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmAbout::cmdOK_Click()

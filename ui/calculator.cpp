@@ -502,6 +502,12 @@ void Calculator::refresh()
     // shown centred: centring several lines in the one-line readout would cut them all in half.
     m_Readout->setAlignment(
         Qt::AlignRight | (shown.contains(u'\n') ? Qt::AlignTop : Qt::AlignVCenter));
+    // Screen readers follow the focused control, not a label that never has the focus: "=", which
+    // holds it nearly always, describes itself by the readout, so each change of the readout is a
+    // description change of the focused control. Only a change is sent, once, though several steps
+    // refresh.
+    if (m_equals->accessibleDescription() != shown)
+        m_equals->setAccessibleDescription(shown);
     const QString label1 = fromUtf8(m_state.label1);
     if (m_Label1->text() != label1) {
         m_Label1->setText(label1);

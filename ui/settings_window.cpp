@@ -68,30 +68,36 @@ struct Form1::ControlRow
     bool bold;
     QString tooltip;
     Handler onClick;
+    QString spoken = {}; // what a screen reader calls it, where a caption is missing or misleads
 };
 
 // Every control of the dialog, the frame before the option buttons it holds. The runs of blanks in
-// the option captions line up the digits under one another.
+// the option captions line up the digits under one another; a screen reader would read the
+// patterns out sign by sign, so the options are named in words. The fields have no caption of
+// their own: they are named after what they hold.
 std::vector<Form1::ControlRow> Form1::controlTable()
 {
     return {
         {u"Label1"_s, Kind::Label, u"Taux de conversion Francs > Euros"_s, {120, 120, 3030, 195}, 4,
             true, {}, nullptr},
-        {u"Text1"_s, Kind::TextBox, {}, {240, 480, 2295, 285}, 0, false, {}, nullptr},
+        {u"Text1"_s, Kind::TextBox, {}, {240, 480, 2295, 285}, 0, false, {}, nullptr,
+            u"Taux de conversion"_s},
         {u"Image1"_s, Kind::Picture, {}, {2640, 360, 495, 495}, -1, false, {}, nullptr},
         {u"Frame1"_s, Kind::Frame, u"Format du résultat conversion"_s, {240, 840, 2775, 1935}, 5,
             false, {}, nullptr},
         {u"Option4"_s, Kind::Option, u"Résultat non formaté"_s, {240, 360, 2175, 255}, 9, false, {},
             &Form1::Option4_Click},
         {u"Option1"_s, Kind::Option, u"##,##     2 décimales"_s, {240, 720, 2175, 255}, 6, false,
-            u"Résultat arrondi suivant la norme monétaire"_s, &Form1::Option1_Click},
+            u"Résultat arrondi suivant la norme monétaire"_s, &Form1::Option1_Click,
+            u"2 décimales"_s},
         {u"Option2"_s, Kind::Option, u"##,###   3 décimales"_s, {240, 1080, 2175, 375}, 7, false,
-            {}, &Form1::Option2_Click},
+            {}, &Form1::Option2_Click, u"3 décimales"_s},
         {u"Option3"_s, Kind::Option, u"##,#### 4 décimales"_s, {240, 1560, 2175, 255}, 8, false, {},
-            &Form1::Option3_Click},
+            &Form1::Option3_Click, u"4 décimales"_s},
         {u"Label2"_s, Kind::Label, u"T.V.A en pourcentage"_s, {480, 2880, 1890, 195}, 11, true, {},
             nullptr},
-        {u"Text2"_s, Kind::TextBox, {}, {480, 3120, 2295, 285}, 10, false, {}, nullptr},
+        {u"Text2"_s, Kind::TextBox, {}, {480, 3120, 2295, 285}, 10, false, {}, nullptr,
+            u"Taux de TVA"_s},
         {u"Command1"_s, Kind::Button, u"&OK"_s, {240, 3600, 615, 495}, 1, true,
             u"Modifications prises en compte"_s, &Form1::Command1_Click},
         {u"Command2"_s, Kind::Button, u"&Annuler"_s, {960, 3600, 975, 495}, 2, false,
@@ -194,6 +200,7 @@ QWidget *Form1::makeControl(const ControlRow &row)
     }
     }
     control->setObjectName(row.name);
+    control->setAccessibleName(row.spoken);
     if (row.bold)
         control->setFont(controlFont(8.25, true));
     control->setGeometry(

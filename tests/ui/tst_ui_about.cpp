@@ -149,13 +149,15 @@ void TestUiAbout::aboutTabOrder()
     Window w;
     QStringList focused;
     runModal(*w.dialog, [&focused](QWidget *modal) {
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 7; ++i) {
             focused << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         modal->close();
     });
-    QCOMPARE(focused, QStringList({u"cmdOK"_s, u"cmdSysInfo"_s, u"Command1"_s, u"cmdOK"_s}));
+    QCOMPARE(focused,
+        QStringList({u"cmdOK"_s, u"cmdSysInfo"_s, u"lblDisclaimer"_s, u"Label3"_s, u"Command1"_s,
+            u"Image2"_s, u"cmdOK"_s}));
 }
 
 void TestUiAbout::detailsMessage()
@@ -178,18 +180,23 @@ void TestUiAbout::detailsMessage()
 void TestUiAbout::links_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("key"); // opens it too while it has the focus: Enter rather than OK
     QTest::addColumn<QString>("target");
-    QTest::newRow("donation picture") << u"Image2"_s << MakerDonationPage.toString();
-    QTest::newRow("web site") << u"Label3"_s << MakerWebSite.toString();
-    QTest::newRow("e-mail") << u"lblDisclaimer"_s << u"mailto:"_s + MakerEmail.toString();
+    QTest::newRow("donation picture")
+        << u"Image2"_s << int(Qt::Key_Enter) << u"https://korvex.example/don"_s;
+    QTest::newRow("web site") << u"Label3"_s << int(Qt::Key_Return) << u"https://korvex.example/"_s;
+    QTest::newRow("e-mail") << u"lblDisclaimer"_s << int(Qt::Key_Space)
+                            << u"mailto:contact@korvex.example"_s;
 }
 
 void TestUiAbout::links()
 {
     QFETCH(QString, name);
+    QFETCH(int, key);
     QFETCH(QString, target);
     Window w;
     w.dialog->show();
+    QApplication::setActiveWindow(w.dialog.get());
     QWidget *link = w.control(name);
     QCOMPARE(link->cursor().hotSpot(), QPoint(12, 1));
     QCOMPARE(link->cursor().pixmap().size(), QSize(32, 32));
@@ -197,6 +204,11 @@ void TestUiAbout::links()
     QVERIFY(w.platform.links.isEmpty());
     QTest::mouseClick(link, Qt::LeftButton);
     QCOMPARE(w.platform.links, QStringList{target});
+    link->setFocus(Qt::TabFocusReason);
+    const QRect ringTop(link->x() - 2, link->y() - 2, link->width() + 4, 1);
+    QVERIFY(holdsColour(w.dialog->grab().toImage(), ringTop, Qt::white));
+    QTest::keyClick(link, Qt::Key(key));
+    QCOMPARE(w.platform.links, QStringList({target, target}));
     QVERIFY(w.dialog->isVisible());
     QVERIFY(w.messages.empty());
 }
