@@ -584,6 +584,9 @@ void TestUiMain::readoutAnnouncesItsChanges()
     }
     QCOMPARE(shown->text(QAccessible::Name), u"9"_s);
     QVERIFY(!shown->text(QAccessible::Description).isEmpty());
+    // The focused "=" says the result too: screen readers follow the focus.
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.equals())->text(QAccessible::Description),
+        u"9"_s);
 }
 
 void TestUiMain::settingsFolder_data()
