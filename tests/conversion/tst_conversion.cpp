@@ -8,12 +8,11 @@
 #include "engine/calculator_state.h"
 #include "engine/host.h"
 #include "engine/readout.h"
+#include "tests/support/folder.h"
 #include "tests/support/recording_host.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 #include <charconv>
 #include <clocale>
@@ -26,7 +25,6 @@ using namespace korvex;
 namespace {
 
 const double largest = std::numeric_limits<double>::max();
-const std::string noFile = "(none)";
 
 // The shortest text that reads back as exactly this double: compares doubles without fuzz.
 std::string exact(double value)
@@ -86,37 +84,13 @@ private:
     int m_steps = 0;
 };
 
-// A fresh folder standing for the program's own.
-struct Folder
+// Settings that save into the folder.
+Settings settingsIn(const Folder &folder)
 {
-    QTemporaryDir dir;
-    std::string path = dir.path().toStdString();
-
-    QString file() const { return dir.filePath(QStringLiteral("Korvex.cfg")); }
-    void write(const std::string &bytes) const
-    {
-        QFile file(this->file());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
-    }
-    std::string read() const
-    {
-        QFile file(this->file());
-        if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
-            return noFile;
-        return file.readAll().toStdString();
-    }
-    QStringList entries() const
-    {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
-    Settings settings() const
-    {
-        Settings settings;
-        settings.SettingsDirectory = path + "/";
-        return settings;
-    }
-};
+    Settings settings;
+    settings.SettingsDirectory = folder.path + "/";
+    return settings;
+}
 
 // One character per button: F "Euro  > Francs", E "Francs > Euro", T "HT > TTC", H "TTC > HT".
 // Gives the label the button writes.
@@ -246,7 +220,7 @@ void TestConversion::loadSettings()
     if (content == "(folder)")
         QVERIFY(QDir(folder.dir.path()).mkdir(QStringLiteral("Korvex.cfg")));
     else if (content == "(fifo)")
-        QCOMPARE(::mkfifo(folder.file().toLocal8Bit().constData(), 0600), 0);
+        QCOMPARE(::mkfifo(folder.at().c_str(), 0600), 0);
     else if (content != noFile)
         folder.write(content);
     const QStringList before = folder.entries();
@@ -310,7 +284,7 @@ void TestConversion::saveSettings()
     QFETCH(double, rateReadBack);
     Folder folder;
     folder.write(std::string(100, 'x')); // an older, longer file is replaced whole
-    Settings settings = folder.settings();
+    Settings settings = settingsIn(folder);
     settings.ConversionRate = values.ConversionRate;
     settings.ResultFormat = values.ResultFormat;
     settings.VatRate = values.VatRate;
@@ -352,7 +326,7 @@ void TestConversion::failedSaveKeepsOldFile()
     if (oldFile != noFile)
         folder.write(oldFile);
     const QStringList before = folder.entries();
-    Settings settings = folder.settings();
+    Settings settings = settingsIn(folder);
     LoadSettings(settings, folder.path, PosixFileSystem());
     form1::Form1_Load(settings);
     FailingFileSystem files(failingStep);
@@ -378,7 +352,7 @@ void TestConversion::saveBlockedOnDisk()
     Folder folder;
     QVERIFY(QDir(folder.dir.path()).mkpath(QStringLiteral("Korvex.cfg/keep"))); // in the way
     const QStringList before = folder.entries();
-    Settings settings = folder.settings();
+    Settings settings = settingsIn(folder);
     PosixFileSystem files;
     QVERIFY(!SaveSettings(settings, files));
     QCOMPARE(folder.entries(), before);
@@ -604,7 +578,7 @@ void TestConversion::dialog()
     QFETCH(std::string, file);
     QFETCH(std::string, shown);
     Folder folder;
-    Settings running = folder.settings();
+    Settings running = settingsIn(folder);
     running.ConversionRate = 6.55957;
     running.VatRate = 19.6;
     running.ResultFormat = static_cast<std::int16_t>(format);

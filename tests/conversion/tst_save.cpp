@@ -4,9 +4,9 @@
 #include "conversion/file_system.h"
 #include "conversion/settings.h"
 #include "conversion/settings_file.h"
+#include "tests/support/folder.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 #include <fcntl.h>
 #include <functional>
@@ -19,42 +19,17 @@ namespace {
 const std::string oldBytes = "6.55957\r\n2\r\n19.6\r\n";
 const std::string newBytes = "8\r\n3\r\n5.5\r\n";
 
-struct Folder
-{
-    QTemporaryDir dir;
-    std::string path = dir.path().toStdString();
+using korvex::Folder;
 
-    std::string at(const std::string &name) const { return path + '/' + name; }
-    void write(const std::string &name, const std::string &bytes, unsigned mode = 0644) const
-    {
-        const int descriptor = ::open(at(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        QVERIFY(descriptor >= 0);
-        QCOMPARE(::write(descriptor, bytes.data(), bytes.size()), ssize_t(bytes.size()));
-        QCOMPARE(::fchmod(descriptor, mode), 0);
-        ::close(descriptor);
-    }
-    // What reading the name gives, through any link; "(none)" when nothing is read.
-    std::string read(const std::string &name) const
-    {
-        QFile file(QString::fromStdString(at(name)));
-        if (!file.open(QIODevice::ReadOnly))
-            return "(none)";
-        return file.readAll().toStdString();
-    }
-    QStringList entries() const
-    {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
-    bool save(korvex::FileSystem &files) const
-    {
-        korvex::Settings settings;
-        settings.SettingsDirectory = path + "/";
-        settings.ConversionRate = 8;
-        settings.ResultFormat = 3;
-        settings.VatRate = 5.5;
-        return korvex::SaveSettings(settings, files);
-    }
-};
+bool save(const Folder &folder, korvex::FileSystem &files)
+{
+    korvex::Settings settings;
+    settings.SettingsDirectory = folder.path + "/";
+    settings.ConversionRate = 8;
+    settings.ResultFormat = 3;
+    settings.VatRate = 5.5;
+    return korvex::SaveSettings(settings, files);
+}
 
 unsigned modeOf(const std::string &path)
 {
@@ -189,9 +164,9 @@ void TestSave::keepsTheUsersFile()
         QCOMPARE(::symlink(link.toStdString().c_str(), folder.at("Korvex.cfg").c_str()), 0);
     const QStringList before = folder.entries();
     korvex::PosixFileSystem files;
-    QCOMPARE(folder.save(files), saved);
+    QCOMPARE(save(folder, files), saved);
     ::umask(umask);
-    QCOMPARE(folder.read(file), saved ? newBytes : mode != 0 ? oldBytes : "(none)");
+    QCOMPARE(folder.read(file), saved ? newBytes : mode != 0 ? oldBytes : korvex::noFile);
     QCOMPARE(modeOf(folder.at(file)), unsigned(modeAfter));
     QCOMPARE(isLink(folder.at("Korvex.cfg")), !link.isEmpty());
     QStringList expected = before;
@@ -217,11 +192,11 @@ void TestSave::removesOnlyDeadTemporaries()
     const int live = ::open(folder.at(".Korvex.cfg.live01").c_str(), O_RDONLY);
     QCOMPARE(::flock(live, LOCK_EX), 0);
     korvex::PosixFileSystem files;
-    QVERIFY(folder.save(files));
+    QVERIFY(save(folder, files));
     ::close(live);
     QCOMPARE(
         folder.entries(), (QStringList{".Korvex.cfg-notes", ".Korvex.cfg.live01", "Korvex.cfg"}));
-    QVERIFY(folder.save(files));
+    QVERIFY(save(folder, files));
     QCOMPARE(folder.entries(), (QStringList{".Korvex.cfg-notes", "Korvex.cfg"}));
 }
 
@@ -252,7 +227,7 @@ void TestSave::callOrder()
     RecordingCalls calls;
     calls.failing = failing;
     korvex::PosixFileSystem files(calls);
-    QCOMPARE(folder.save(files), saved);
+    QCOMPARE(save(folder, files), saved);
     QCOMPARE(orderOf(calls.log), order);
     QCOMPARE(folder.read("Korvex.cfg"), saved || failing == "flush folder" ? newBytes : oldBytes);
     QCOMPARE(folder.entries().size(), 1); // no temporary file behind
@@ -287,7 +262,7 @@ void TestSave::temporaryNameTaken()
             folder.write(".Korvex.cfg.taken1", "a much longer text that is not the settings");
     };
     korvex::PosixFileSystem files(calls);
-    QVERIFY(folder.save(files));
+    QVERIFY(save(folder, files));
     QVERIFY(!calls.hook); // the planting happened
     QCOMPARE(folder.read("Korvex.cfg"), newBytes);
     QVERIFY(!isLink(folder.at("Korvex.cfg")));

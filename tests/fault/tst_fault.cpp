@@ -4,11 +4,9 @@
 #include "conversion/settings_dialog.h"
 #include "conversion/settings_file.h"
 #include "engine/host.h"
+#include "tests/support/folder.h"
 #include "tests/support/recording_host.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
 #include <chrono>
@@ -30,32 +28,6 @@ namespace {
 // same values would not pass for the old one.
 const std::string oldFile = "6.55957\n2\n19.6\n# set by hand\n";
 const std::string newFile = "7.25\r\n2\r\n5.5\r\n"; // what the save below writes: 6, 3, 5 bytes
-
-// A fresh folder standing for the program's own.
-struct Folder
-{
-    QTemporaryDir dir;
-    std::string path = dir.path().toStdString();
-
-    std::string file() const { return path + "/Korvex.cfg"; }
-    void write(const std::string &bytes) const
-    {
-        QFile out(QString::fromStdString(file()));
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        QCOMPARE(out.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
-    }
-    std::string read() const
-    {
-        QFile in(QString::fromStdString(file()));
-        if (!in.open(QIODevice::ReadOnly))
-            return "(none)";
-        return in.readAll().toStdString();
-    }
-    QStringList entries() const
-    {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
-};
 
 // A limit of the process set for one save and put back afterwards. A write past the file-size
 // limit fails with EFBIG, once SIGXFSZ no longer ends the process; an open past the descriptor
