@@ -184,6 +184,13 @@ void TestUiMain::everyButtonAndKey_data()
     row("key = on =", "8+2", "=", "10");
     both("Enter", "8+2", "\r", "10");
     row("Backspace on =", "123", "\b", "123");
+    // In the tape, a key that "=" acts on goes to "=" as if typed there; Escape and F6 lead back.
+    const char *inTape = "{F9} 2+3= 3 {F6}";
+    row("a calculation typed into the tape", inTape, "+1=", "4");
+    row("Enter typed into the tape", inTape, "*2 \r", "6");
+    row("Backspace typed into the tape", inTape, "\b", "3");
+    row("Escape leads back from the tape", inTape, "{Escape}", "3,");
+    row("F6 leads back from the tape", inTape, "{F6}", "3,");
     // The arrows, the number pad's among them, leave the focus where it is: Enter still means "=",
     // Space still presses the digit reached with Tab.
     row("6, Right, Enter shows 6, as Enter alone", "6", "{Right} \r", "6,");
@@ -585,8 +592,8 @@ void TestUiMain::readoutAnnouncesItsChanges()
     QCOMPARE(shown->text(QAccessible::Name), u"9"_s);
     QVERIFY(!shown->text(QAccessible::Description).isEmpty());
     // The focused "=" says the result too: screen readers follow the focus.
-    QCOMPARE(QAccessible::queryAccessibleInterface(w.equals())->text(QAccessible::Description),
-        u"9"_s);
+    QCOMPARE(
+        QAccessible::queryAccessibleInterface(w.equals())->text(QAccessible::Description), u"9"_s);
 }
 
 void TestUiMain::settingsFolder_data()

@@ -23,8 +23,6 @@ private slots:
     void initTestCase();
     void panelBesideTheKeypad();
     void typingGoesOnWhileTheTapeIsShown();
-    void keysTypedIntoTheTape_data();
-    void keysTypedIntoTheTape();
     void tapeKeysSelectAndCopyLines();
     void savesWhatItCopies();
 };
@@ -123,39 +121,6 @@ void TestUiTape::typingGoesOnWhileTheTapeIsShown()
     w.press(u"Alt+A"_s);
     QTRY_COMPARE(list->count(), 0);
     QCOMPARE(w.readout(), u"10"_s);
-}
-
-// With the keyboard in the tape's list: what "=" acts on goes to the calculator, and the focus
-// with it; the list keeps its own keys; Escape and F6 lead back without computing.
-void TestUiTape::keysTypedIntoTheTape_data()
-{
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("readout");
-    QTest::addColumn<QString>("tape");
-    QTest::addColumn<QString>("focus");
-    const auto row = [](const char *name, const char *keys, const char *readout, const char *tape,
-                         const char *focus) {
-        QTest::newRow(name) << QString::fromUtf8(keys) << QString::fromUtf8(readout)
-                            << QString::fromUtf8(tape) << QString::fromUtf8(focus);
-    };
-    row("a calculation", "+1=", "4", "2 + 3 = 5|3 + 1 = 4", "Operator4");
-    row("Enter is =", "*2\r", "6", "2 + 3 = 5|3 X 2 = 6", "Operator4");
-    row("Backspace", "\b", "3", "2 + 3 = 5", "Operator4");
-    row("Escape leads back", "{Escape}", "3,", "2 + 3 = 5", "Operator4");
-    row("F6 leads back", "{F6}", "3,", "2 + 3 = 5", "Operator4");
-    row("an arrow stays in the list", "{Up}", "3,", "2 + 3 = 5", "Liste");
-}
-
-void TestUiTape::keysTypedIntoTheTape()
-{
-    QFETCH(QString, keys);
-    MainWindow w;
-    w.act(u"{F9} 2+3= 3 {F6}"_s);
-    QCOMPARE(QApplication::focusWidget()->objectName(), u"Liste"_s);
-    w.act(keys);
-    QTEST(w.readout(), "readout");
-    QTEST(lines(*listOf(w)), "tape");
-    QTEST(QApplication::focusWidget()->objectName(), "focus");
 }
 
 // The arrows move through the lines, Shift extends, Ctrl+A takes them all, Ctrl+C copies them;
