@@ -8,7 +8,6 @@
 #include "ui/settings_window.h"
 
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -107,15 +106,6 @@ private:
 
 const QString beyondDoubles = u"1"_s + QString(400, u'0');
 
-// A control's accessible, found from the window down as a screen reader finds it.
-QAccessibleInterface *accessibleOf(QAccessibleInterface *node, const QString &name)
-{
-    QAccessibleInterface *found = node->object()->objectName() == name ? node : nullptr;
-    for (int i = 0; found == nullptr && i < node->childCount(); ++i)
-        found = accessibleOf(node->child(i), name);
-    return found;
-}
-
 } // namespace
 
 class TestUiSettings : public QObject
@@ -128,7 +118,6 @@ private slots:
     void opening();
     void windowFrame();
     void layoutMatchesGolden();
-    void spokenNames();
     void tabOrder_data();
     void tabOrder();
     void typing_data();
@@ -198,20 +187,6 @@ void TestUiSettings::layoutMatchesGolden()
     Dialog d;
     d.open();
     compareWithGolden(describeWindow(*d.form), u"settings_dialog"_s);
-}
-
-// The fields named after what they hold, the options in words rather than patterns.
-void TestUiSettings::spokenNames()
-{
-    Dialog d;
-    d.open();
-    QStringList names;
-    for (const QString &name : {u"Text1"_s, u"Text2"_s, u"Option1"_s, u"Option2"_s, u"Option3"_s})
-        names << accessibleOf(QAccessible::queryAccessibleInterface(d.form.get()), name)
-                     ->text(QAccessible::Name);
-    QCOMPARE(names,
-        QStringList({u"Taux de conversion"_s, u"Taux de TVA"_s, u"2 décimales"_s, u"3 décimales"_s,
-            u"4 décimales"_s}));
 }
 
 void TestUiSettings::tabOrder_data()
