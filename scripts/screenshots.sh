@@ -43,15 +43,12 @@ shoot_and_close() {
     sleep 0.2
 }
 
-# The tape beside the calculator, both in one picture: F9, then typing goes on into the calculator.
+# The calculator with its tape: F9, then typing goes on into the calculator.
 shoot_tape() {
-    local tape both name=tape-window.png
-    [ "$variant" = light-x1 ] || name=tape-window-$variant.png
     xdotool windowfocus --sync "$KORVEX_WINDOW"
     sleep 0.2
     type_keys 'c'
     xdotool key F9
-    tape=$(wait_for_window '^Historique$')
     type_keys '12.5*2=c100'
     click_button "$KORVEX_WINDOW" 5820 1440 "$1" # "Francs > Euro"
     click_button "$KORVEX_WINDOW" 5820 2040 "$1" # "HT > TTC"
@@ -61,13 +58,7 @@ shoot_tape() {
     xdotool key Return
     type_keys '9v'
     sleep 0.3
-    both=$( (xwininfo -id "$KORVEX_WINDOW"; xwininfo -id "$tape") | awk '
-        /Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4} /Width/ {w = $2}
-        /Height/ {h = $2; if (n++ == 0 || x < l) l = x; if (n == 1 || y < t) t = y;
-                  if (x + w > r) r = x + w; if (y + h > b) b = y + h}
-        END {print r - l "x" b - t "+" l "+" t}')
-    import -window root -crop "$both" +repage "$top/docs/$name"
-    echo "wrote docs/$name"
+    shoot main-window-tape.png
 }
 
 shoot_everything() {

@@ -17,7 +17,7 @@
 #include "ui/module1.h"
 #include "ui/platform.h"
 #include "ui/settings_window.h"
-#include "ui/tape_window.h"
+#include "ui/tape_panel.h"
 #include "ui/typed_key.h"
 
 #include <QAccessible>
@@ -26,9 +26,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -53,6 +55,13 @@ namespace {
             ++start;
         return QString::fromUtf8(
             readout.data() + start, static_cast<qsizetype>(readout.size() - start));
+    }
+
+    bool isArrowKey(int key)
+    {
+        // The number pad's arrows with NumLock off come as these keys too.
+        return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up
+            || key == Qt::Key_Down;
     }
 
     QString fromUtf8(const std::string &text)
@@ -109,6 +118,15 @@ namespace {
         }
         lines << rest;
         return lines.join(QLatin1Char('\n'));
+    }
+
+    // The red "M" keeps the light ground it was chosen against, whatever the theme; the empty
+    // indicator is the theme's ground.
+    QString memoryIndicatorStyle(bool shown)
+    {
+        return shown
+            ? u"QLabel { background-color: %1; color: #FF0000; }"_s.arg(ClassicGround.name())
+            : u"QLabel { color: #FF0000; }"_s;
     }
 
     QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &geometry,
@@ -291,17 +309,33 @@ Calculator::Calculator(Module1 &module, Platform &platform, QWidget *parent)
     };
     m_runDialog = [](QDialog &dialog) { dialog.exec(); };
 
-    auto *client = new QWidget(this);
-    client->setFixedSize(twipsToPixels(7575), twipsToPixels(3000));
-    setCentralWidget(client);
+    // The designed client area, and at its right the tape when it is shown: the window grows to
+    // the right and the keypad stays where it was.
+    auto *container = new QWidget(this);
+    auto *columns = new QHBoxLayout(container);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->setSpacing(0);
+    columns->setSizeConstraint(QLayout::SetFixedSize);
+    m_client = new QWidget(container);
+    m_client->setFixedSize(twipsToPixels(7575), twipsToPixels(3000));
+    columns->addWidget(m_client);
+    setCentralWidget(container);
     buildButtons();
-    buildLabels(client);
+    buildLabels(m_client);
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    // "=" is the window's cancel button: Escape performs it wherever the focus is.
+    // "=" is the window's cancel button: Escape performs it wherever the focus is, but in the
+    // tape, where it only leads back to the calculator.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { m_equals->click(); });
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (tapeHasFocus())
+            return m_equals->setFocus(Qt::ShortcutFocusReason);
+        m_equals->click();
+    });
+    // F6 goes from one pane to the other, as in most programs with panes.
+    auto *nextPane = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    connect(nextPane, &QShortcut::activated, this, [this] { switchPane(); });
 
     Form_Load();
 }
@@ -334,7 +368,7 @@ void Calculator::buildButtons()
         [](const ButtonRow *a, const ButtonRow *b) { return a->tab < b->tab; });
     QWidget *previous = nullptr;
     for (ButtonRow *row : byTab) {
-        auto *button = new QPushButton(centralWidget());
+        auto *button = new QPushButton(m_client);
         button->setObjectName(row->name);
         button->setFont(row->font);
         button->setGeometry(
@@ -359,10 +393,8 @@ void Calculator::buildButtons()
 
 void Calculator::buildLabels(QWidget *client)
 {
-    // The red indicator keeps the light ground it was chosen against, whatever the theme.
-    m_Label2 =
-        makeLabel(client, u"Label2"_s, twipsRect(120, 240, 495, 285), controlFont(9.75, true),
-            u"QLabel { background-color: %1; color: #FF0000; }"_s.arg(ClassicGround.name()));
+    m_Label2 = makeLabel(client, u"Label2"_s, twipsRect(120, 240, 495, 285),
+        controlFont(9.75, true), memoryIndicatorStyle(false));
     m_Label2->setAlignment(Qt::AlignCenter);
     m_Label1 = makeLabel(client, u"Label1"_s, twipsRect(5900, 120, 135, 320), controlFont(9.75),
         u"QLabel { background-color: #C0FFFF; color: #000000; }"_s);
@@ -401,10 +433,11 @@ void Calculator::buildMenus()
     m_Mnu_Coller->setObjectName(u"Mnu_Coller"_s);
     m_Mnu_Coller->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     // F9 types no character, so no key of the calculator is taken.
-    QAction *historique =
+    m_Mnu_Historique =
         m_Mnu_Edition->addAction(u"&Historique"_s, this, [this] { Mnu_Historique_Click(); });
-    historique->setObjectName(u"Mnu_Historique"_s);
-    historique->setShortcut(QKeySequence(Qt::Key_F9));
+    m_Mnu_Historique->setObjectName(u"Mnu_Historique"_s);
+    m_Mnu_Historique->setShortcut(QKeySequence(Qt::Key_F9));
+    m_Mnu_Historique->setCheckable(true); // checked while the tape is shown
 
     QMenu *aide = menuBar()->addMenu(u"?"_s);
     aide->setObjectName(u"Mnu_Aide"_s);
@@ -481,6 +514,7 @@ void Calculator::refresh()
     const QString indicator = fromUtf8(m_module.memory.indicator);
     if (m_Label2->text() != indicator || m_Label2->accessibleDescription().isEmpty()) {
         m_Label2->setText(indicator);
+        m_Label2->setStyleSheet(memoryIndicatorStyle(!indicator.isEmpty()));
         m_Label2->setAccessibleDescription(
             indicator.isEmpty() ? u"Mémoire vide"_s : u"Nombre en mémoire"_s);
     }
@@ -589,6 +623,11 @@ bool Calculator::eventFilter(QObject *watched, QEvent *event)
         return QMainWindow::eventFilter(watched, event);
     const auto *keyEvent = static_cast<QKeyEvent *>(event);
     const int key = keyEvent->key();
+    if (m_tapePanel != nullptr && watched == m_tapePanel->list())
+        return typedIntoTape(*keyEvent);
+    // An arrow would walk the focus off "=" and silently change what the next Enter presses.
+    if (isArrowKey(key))
+        return true;
     // Tab moves along the tab order and Space presses the focused button, as usual.
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Space)
         return false;
@@ -660,23 +699,73 @@ void Calculator::Mnu_Coller_Click()
     moveFocusToEquals();
 }
 
-// The tape window is not modal: the calculator keeps the keyboard while it is open.
+// The tape panel is made at its first showing and then only hidden and shown; the window is
+// fixed-size in both states. Hidden, it gives the keyboard back to "=".
 void Calculator::Mnu_Historique_Click()
 {
-    if (m_tapeWindow == nullptr) {
-        m_tapeWindow = new TapeWindow(m_module.tape, m_platform, this);
-        m_tapeWindow->setOnClosed([this] {
-            activateWindow();
-            Form_Activate();
-        });
+    if (m_tapePanel == nullptr) {
+        const int keypadHeight = m_client->height();
+        m_tapePanel = new TapePanel(m_module.tape, m_platform, keypadHeight, centralWidget());
+        m_tapePanel->setMessagePresenter([this](const Message &message) { showMessage(message); });
+        m_tapePanel->hide();
+        m_tapePanel->list()->installEventFilter(this);
+        centralWidget()->layout()->addWidget(m_tapePanel);
     }
-    m_tapeWindow->open();
+    const bool show = m_tapePanel->isHidden();
+    const bool hadFocus = tapeHasFocus();
+    if (show)
+        m_tapePanel->showTape();
+    else
+        m_tapePanel->hide();
+    m_Mnu_Historique->setChecked(show);
+    // The new fixed size at once, not at the next pass of the event loop.
+    centralWidget()->layout()->activate();
+    layout()->activate();
+    if (hadFocus)
+        m_equals->setFocus(Qt::OtherFocusReason);
+}
+
+bool Calculator::tapeHasFocus() const
+{
+    return m_tapePanel != nullptr && m_tapePanel->isAncestorOf(QApplication::focusWidget());
+}
+
+// From the calculator into the tape, its current line in view, and back to "=".
+void Calculator::switchPane()
+{
+    if (m_tapePanel == nullptr || m_tapePanel->isHidden())
+        return;
+    if (tapeHasFocus())
+        return m_equals->setFocus(Qt::OtherFocusReason);
+    QListWidget *list = m_tapePanel->list();
+    if (list->currentRow() < 0 && list->count() > 0)
+        list->setCurrentRow(list->count() - 1, QItemSelectionModel::NoUpdate);
+    list->setFocus(Qt::OtherFocusReason);
+}
+
+// Typing never stays in the tape: a key that "=" acts on goes to "=", as if typed there.
+bool Calculator::typedIntoTape(const QKeyEvent &keyEvent)
+{
+    if (keyEvent.modifiers() & (Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QList<uint> characters = keyEvent.text().toUcs4();
+    const std::u32string typed(characters.begin(), characters.end());
+    const bool control = keyEvent.modifiers().testFlag(Qt::ControlModifier);
+    const std::vector<int> codes = TypedKeyCodes(keyEvent.key(), typed, control);
+    const bool forEquals = std::any_of(codes.begin(), codes.end(), [](int code) {
+        OperatorKeyMap(code);
+        return code != 0; // "," too: accepted by "=", which does nothing with it
+    });
+    if (!forEquals)
+        return false; // the list's own keys: arrows, pages, Home, End, Ctrl+A, Ctrl+C...
+    m_equals->setFocus(Qt::OtherFocusReason);
+    return handleKey(m_equals, KeyHandler::Operator, keyEvent.text(), keyEvent.key(), control);
 }
 
 void Calculator::record(std::string_view entry)
 {
-    if (m_module.tape.add(entry) && m_tapeWindow != nullptr)
-        m_tapeWindow->showNewEntry();
+    if (m_module.tape.add(entry) && m_tapePanel != nullptr)
+        m_tapePanel->showNewEntry();
 }
 
 void Calculator::Command14_Click()

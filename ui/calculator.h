@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -20,7 +21,7 @@ class QPushButton;
 namespace korvex {
 
 class Platform;
-class TapeWindow;
+class TapePanel;
 struct Module1;
 
 class Calculator : public QMainWindow, public Host
@@ -68,6 +69,9 @@ private:
     bool handleKey(
         QPushButton *button, KeyHandler handler, const QString &text, int key, bool control);
     void showOwnWindow(QDialog &dialog);
+    bool tapeHasFocus() const;
+    void switchPane();
+    bool typedIntoTape(const QKeyEvent &keyEvent);
 
     void Number_Click(std::int16_t index);
     void Operator_Click(std::int16_t index);
@@ -100,7 +104,9 @@ private:
     QLabel *m_Label2 = nullptr;
     QMenu *m_Mnu_Edition = nullptr;
     QAction *m_Mnu_Coller = nullptr;
-    TapeWindow *m_tapeWindow = nullptr; // made at its first opening, then hidden and shown
+    QAction *m_Mnu_Historique = nullptr;
+    QWidget *m_client = nullptr; // the designed client area, left of the tape
+    TapePanel *m_tapePanel = nullptr; // made at its first showing, then hidden and shown
 };
 
 } // namespace korvex

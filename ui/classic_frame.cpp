@@ -19,12 +19,6 @@ ClassicFrame::ClassicFrame(const QString &caption, QWidget *parent)
 {
 }
 
-void ClassicFrame::setFixedGround(const QColor &ground)
-{
-    m_fixedGround = ground;
-    update();
-}
-
 int ClassicFrame::borderTop() const
 {
     return fontMetrics().height() / 2;
@@ -45,8 +39,6 @@ void ClassicFrame::paintEvent(QPaintEvent *)
         painter.fillRect(box.left(), box.top(), 1, box.height(), colour);
         painter.fillRect(box.right(), box.top(), 1, box.height(), colour);
     };
-    if (m_fixedGround.isValid())
-        painter.fillRect(QRect(2, top + 2, width() - 4, height() - top - 4), m_fixedGround);
     outline(QRect(1, top + 1, width() - 1, height() - top - 1), ground.lighter(150));
     outline(QRect(0, top, width() - 1, height() - top - 1), ground.darker(187));
     if (title().isEmpty())

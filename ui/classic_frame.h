@@ -21,17 +21,11 @@ class ClassicFrame : public QGroupBox
 public:
     explicit ClassicFrame(const QString &caption, QWidget *parent = nullptr);
 
-    // Fills the box inside the border with a fixed ground, whatever the theme.
-    void setFixedGround(const QColor &ground);
-
     // The border's top edge, from the frame's top: half the caption's line height.
     int borderTop() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-
-private:
-    QColor m_fixedGround;
 };
 
 // Gives a widget's text a fixed colour together with the fixed ground it was chosen against.

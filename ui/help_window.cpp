@@ -132,9 +132,11 @@ namespace {
             palette.setColor(QPalette::WindowText, *colour);
             label->setPalette(palette);
         }
-        if (look == Look::Memory) {
-            // The red sample keeps the light ground it was chosen against.
+        // The red sample and the blue contact lines keep the light ground they were chosen
+        // against; around them the ground is the theme's.
+        if (look == Look::Memory || look == Look::Contact || look == Look::Address)
             setFixedColours(*label, *lookColour(look), ClassicGround);
+        if (look == Look::Memory) {
             label->setFrameShape(QFrame::Panel);
             label->setFrameShadow(QFrame::Sunken);
         }
@@ -167,12 +169,8 @@ void FrmAide::buildFrames()
         frame->setFont(controlFont(8.25, true));
         frame->setGeometry(
             twipsRect(row.twips.x(), row.twips.y(), row.twips.width(), row.twips.height()));
-        for (const LabelRow &label : row.labels) {
+        for (const LabelRow &label : row.labels)
             makeLabel(frame, label);
-            // Blue contact labels keep the light ground they were chosen against.
-            if (label.look == Look::Contact || label.look == Look::Address)
-                frame->setFixedGround(ClassicGround);
-        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -51,11 +52,21 @@ void MainWindow::act(const QString &words)
     for (const QString &word : words.split(u' ', Qt::SkipEmptyParts)) {
         if (word.startsWith(u'@'))
             button(word.mid(1))->setFocus(Qt::TabFocusReason);
+        else if (word.startsWith(u'{') && word.endsWith(u'}'))
+            press(word.mid(1, word.size() - 2));
         else if (QPushButton *named = button(word))
             QTest::mouseClick(named, Qt::LeftButton);
         else
             type(word);
     }
+}
+
+void MainWindow::press(const QString &keys)
+{
+    const QKeyCombination combination = QKeySequence::fromString(keys)[0];
+    QVERIFY2(combination.key() != Qt::Key_unknown, qPrintable(keys));
+    QTest::keyClick(
+        QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
 }
 
 QString MainWindow::events() const

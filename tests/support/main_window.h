@@ -35,8 +35,10 @@ struct MainWindow
     // Types into whatever has the focus, as a user does: "\b" is Backspace and "\r" Enter.
     void type(const QString &keys);
     // Words separated by spaces: a button's name clicks it, "@name" moves the focus to it (as Tab
-    // would), anything else is typed.
+    // would), "{Shift+Right}" presses keys by their names, anything else is typed.
     void act(const QString &words);
+    // Keys by their names, on whatever has the focus: "F6", "Ctrl+C", "Num+Left".
+    void press(const QString &keys);
     // What the user saw besides the readout and labels: "message text / title", "window title"
     // and "quit", in order, joined by "; ".
     QString events() const;

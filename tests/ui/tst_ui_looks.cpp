@@ -174,6 +174,33 @@ private slots:
         }
     }
 
+    // Where the layout fixes no text colour the ground is the theme's: beside the help window's
+    // blue contact lines, and in the memory indicator while it is empty; the red "M" keeps its
+    // light ground.
+    void groundFollowsTheThemeWhereNoTextIsFixed()
+    {
+        const QPalette light = QApplication::palette();
+        QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35), QColor(0x2D, 0x2D, 0x2D)));
+        Scene help(u"help"_s);
+        const QPoint besideContact =
+            help.placeOf(*help.shown()->findChild<QWidget *>(u"Frame1"_s)).topLeft()
+            + QPoint(6, 40);
+        const QColor contactGround = help.image.pixelColor(besideContact);
+        Module1 module;
+        TestPlatform platform;
+        Calculator calculator(module, platform);
+        const auto indicatorGround = [&calculator] {
+            return calculator.findChild<QLabel *>(u"Label2"_s)->grab().toImage().pixelColor(3, 9);
+        };
+        const QColor emptyIndicator = indicatorGround();
+        calculator.findChild<QPushButton *>(u"Command10"_s)->click(); // MS
+        const QColor shownIndicator = indicatorGround();
+        QApplication::setPalette(light);
+        QCOMPARE(contactGround.name(), u"#2d2d2d"_s);
+        QCOMPARE(emptyIndicator.name(), u"#2d2d2d"_s);
+        QCOMPARE(shownIndicator.name(), u"#f0f0f0"_s);
+    }
+
     void ellipsesShowThreeDots_data()
     {
         QTest::addColumn<QString>("button");

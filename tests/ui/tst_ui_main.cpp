@@ -184,6 +184,17 @@ void TestUiMain::everyButtonAndKey_data()
     row("key = on =", "8+2", "=", "10");
     both("Enter", "8+2", "\r", "10");
     row("Backspace on =", "123", "\b", "123");
+    // The arrows, the number pad's among them, leave the focus where it is: Enter still means "=",
+    // Space still presses the digit reached with Tab.
+    row("6, Right, Enter shows 6, as Enter alone", "6", "{Right} \r", "6,");
+    for (const std::string arrow : {"Up", "Down", "Left", "Right"}) {
+        for (const std::string pad : {"", "Num+"}) {
+            const std::string key = "{" + pad + arrow + "}";
+            row((pad + arrow + " on =").c_str(), "6", (key + " \r 2 \r").c_str(), "2");
+            row((pad + arrow + " on a digit").c_str(), "6 @Number5", (key + " {Space}").c_str(),
+                "65,");
+        }
+    }
 }
 
 void TestUiMain::everyButtonAndKey()

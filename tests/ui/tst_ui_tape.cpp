@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/host.h"
-#include "tests/support/test_platform.h"
-#include "ui/calculator.h"
-#include "ui/module1.h"
-#include "ui/tape_window.h"
+#include "tests/support/main_window.h"
+#include "ui/tape_panel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,8 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace korvex;
@@ -23,83 +20,201 @@ class TestUiTape : public QObject
     Q_OBJECT
 
 private slots:
-    void typingGoesOnWhileTheTapeIsOpen();
+    void initTestCase();
+    void panelBesideTheKeypad();
+    void typingGoesOnWhileTheTapeIsShown();
+    void keysTypedIntoTheTape_data();
+    void keysTypedIntoTheTape();
+    void tapeKeysSelectAndCopyLines();
     void savesWhatItCopies();
 };
 
-// F9, a calculation typed into the calculator, "&Copier tout", closing.
-void TestUiTape::typingGoesOnWhileTheTapeIsOpen()
+namespace {
+
+TapePanel *tapeOf(const MainWindow &w)
 {
-    Module1 module;
-    TestPlatform platform;
-    Calculator calculator(module, platform);
-    calculator.show();
-    QApplication::setActiveWindow(&calculator);
-    calculator.Form_Activate();
-    auto *equals = calculator.findChild<QPushButton *>(u"Operator4"_s);
-
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
-    auto *tape = calculator.findChild<TapeWindow *>(u"Historique"_s);
-    QVERIFY(tape != nullptr && tape->isVisible());
-    QCOMPARE(tape->windowTitle(), u"Historique"_s);
-    QCOMPARE(QApplication::focusWidget(), equals);
-
-    QTest::keyClicks(QApplication::focusWidget(), u"12.5*2=c7-9="_s);
-    QCOMPARE(QApplication::focusWidget(), equals);
-    auto *list = tape->findChild<QListWidget *>();
-    QCOMPARE(list->count(), 3);
-    QCOMPARE(list->item(2)->text(), u"7 - 9 = -2"_s);
-    QCOMPARE(list->accessibleDescription(), u"7 - 9 = -2"_s);
-
-    tape->findChild<QPushButton *>(u"CopierTout"_s)->click();
-    QCOMPARE(QApplication::clipboard()->text(), u"12,5 X 2 = 25\n----\n7 - 9 = -2\n"_s);
-
-    // A button reached with Tab, then a click into the tape.
-    calculator.findChild<QPushButton *>(u"Number5"_s)->setFocus();
-    QApplication::setActiveWindow(tape);
-    list->setFocus();
-    list->item(0)->setSelected(true);
-    list->item(2)->setSelected(true);
-    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), u"12,5 X 2 = 25\n7 - 9 = -2\n"_s);
-    tape->close();
-    QVERIFY(!tape->isVisible());
-    QTRY_COMPARE(QApplication::focusWidget(), equals); // the window system activates it
+    return w.calculator.findChild<TapePanel *>(u"Historique"_s);
 }
 
-// "&Enregistrer..." writes what "&Copier tout" copies; a write that fails says so.
+QListWidget *listOf(const MainWindow &w)
+{
+    return tapeOf(w)->findChild<QListWidget *>();
+}
+
+QString lines(const QListWidget &list)
+{
+    QStringList texts;
+    for (int row = 0; row < list.count(); ++row)
+        texts << list.item(row)->text();
+    return texts.join(u'|');
+}
+
+// The keypad and labels, under the menu bar, as drawn.
+QImage keypadPicture(MainWindow &w)
+{
+    return w.calculator.grab(QRect(0, w.calculator.menuWidget()->height(), 505, 200)).toImage();
+}
+
+} // namespace
+
+void TestUiTape::initTestCase()
+{
+    QApplication::setAttribute(Qt::AA_Use96Dpi, true);
+}
+
+// F9 adds the tape at the right of the keypad: the keypad keeps its place, pixels and Tab cycle,
+// the window grows to the right only and stays fixed-size; F9 again gives the designed window back.
+void TestUiTape::panelBesideTheKeypad()
+{
+    MainWindow w;
+    QAction *item = w.action(u"Mnu_Historique"_s);
+    QVERIFY(item->isCheckable() && !item->isChecked());
+    const QRect designed = w.calculator.geometry();
+    const QImage keypad = keypadPicture(w);
+
+    w.act(u"{F9} 1+1= 2+2= 3+3= 4+4= 5+5= 6+6= 7+7= 8+8= 9+9="_s);
+    QVERIFY(tapeOf(w)->isVisible() && item->isChecked());
+    QCOMPARE(w.calculator.geometry(), designed.adjusted(0, 0, 320, 0));
+    QCOMPARE(w.calculator.minimumSize(), w.calculator.maximumSize());
+    QCOMPARE(w.calculator.menuWidget()->width(), 505 + 320);
+    QCOMPARE(tapeOf(w)->geometry(), QRect(505, 0, 320, 200));
+    w.act(u"c"_s);
+    QCOMPARE(keypadPicture(w), keypad);
+    w.button(u"Command21"_s)->setFocus(Qt::TabFocusReason);
+    w.press(u"Tab"_s);
+    QCOMPARE(QApplication::focusWidget(), w.button(u"Number0"_s));
+
+    // Eight whole lines at least, and the newest in view.
+    QListWidget *list = listOf(w);
+    QCOMPARE(list->count(), 10);
+    int whole = 0;
+    for (int row = 0; row < list->count(); ++row)
+        whole += list->viewport()->rect().contains(list->visualItemRect(list->item(row)));
+    QVERIFY2(whole >= 8, qPrintable(QString::number(whole)));
+    QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(9))));
+
+    w.act(u"{F6} {F9}"_s); // hidden from within the tape
+    QVERIFY(!tapeOf(w)->isVisible() && !item->isChecked());
+    QCOMPARE(w.calculator.geometry(), designed);
+    QCOMPARE(QApplication::focusWidget(), w.equals());
+}
+
+// F9, a calculation typed into the calculator, "Copier tout", a selection copied, hiding.
+void TestUiTape::typingGoesOnWhileTheTapeIsShown()
+{
+    MainWindow w;
+    w.press(u"F9"_s);
+    QCOMPARE(QApplication::focusWidget(), w.equals());
+    w.type(u"12.5*2=c7-9="_s);
+    QCOMPARE(QApplication::focusWidget(), w.equals());
+    QListWidget *list = listOf(w);
+    QCOMPARE(lines(*list), u"12,5 X 2 = 25|----|7 - 9 = -2"_s);
+    QCOMPARE(list->accessibleDescription(), u"7 - 9 = -2"_s);
+    QCOMPARE(list->accessibleName(), u"Historique des calculs"_s);
+
+    QTest::mouseClick(tapeOf(w)->findChild<QPushButton *>(u"CopierTout"_s), Qt::LeftButton);
+    QCOMPARE(QApplication::clipboard()->text(), u"12,5 X 2 = 25\n----\n7 - 9 = -2\n"_s);
+    QCOMPARE(QApplication::focusWidget(), w.equals()); // the buttons leave the keyboard alone
+
+    // A click into the tape, lines picked with the mouse, Ctrl+C.
+    QTest::mouseClick(
+        list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+        list->visualItemRect(list->item(2)).center());
+    QCOMPARE(QApplication::focusWidget(), list);
+    w.press(u"Ctrl+C"_s);
+    QCOMPARE(QApplication::clipboard()->text(), u"12,5 X 2 = 25\n7 - 9 = -2\n"_s);
+
+    // The access letters work from the calculator; the menus keep Alt+F and Alt+E.
+    w.act(u"{Escape} 5+5="_s);
+    w.press(u"Alt+C"_s);
+    QTRY_COMPARE(
+        QApplication::clipboard()->text(), u"12,5 X 2 = 25\n----\n7 - 9 = -2\n5 + 5 = 10\n"_s);
+    w.press(u"Alt+A"_s);
+    QTRY_COMPARE(list->count(), 0);
+    QCOMPARE(w.readout(), u"10"_s);
+}
+
+// With the keyboard in the tape's list: what "=" acts on goes to the calculator, and the focus
+// with it; the list keeps its own keys; Escape and F6 lead back without computing.
+void TestUiTape::keysTypedIntoTheTape_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("readout");
+    QTest::addColumn<QString>("tape");
+    QTest::addColumn<QString>("focus");
+    const auto row = [](const char *name, const char *keys, const char *readout, const char *tape,
+                         const char *focus) {
+        QTest::newRow(name) << QString::fromUtf8(keys) << QString::fromUtf8(readout)
+                            << QString::fromUtf8(tape) << QString::fromUtf8(focus);
+    };
+    row("a calculation", "+1=", "4", "2 + 3 = 5|3 + 1 = 4", "Operator4");
+    row("Enter is =", "*2\r", "6", "2 + 3 = 5|3 X 2 = 6", "Operator4");
+    row("Backspace", "\b", "3", "2 + 3 = 5", "Operator4");
+    row("a function key", "x", "9", "2 + 3 = 5|x²(3) = 9", "Operator4");
+    row("the point is the comma", ".5", "3,5", "2 + 3 = 5", "Operator4");
+    row("Escape leads back", "{Escape}", "3,", "2 + 3 = 5", "Operator4");
+    row("F6 leads back", "{F6}", "3,", "2 + 3 = 5", "Operator4");
+    row("an arrow stays in the list", "{Up}", "3,", "2 + 3 = 5", "Liste");
+    row("Space stays in the list", "{Space}", "3,", "2 + 3 = 5", "Liste");
+}
+
+void TestUiTape::keysTypedIntoTheTape()
+{
+    QFETCH(QString, keys);
+    MainWindow w;
+    w.act(u"{F9} 2+3= 3 {F6}"_s);
+    QCOMPARE(QApplication::focusWidget()->objectName(), u"Liste"_s);
+    w.act(keys);
+    QTEST(w.readout(), "readout");
+    QTEST(lines(*listOf(w)), "tape");
+    QTEST(QApplication::focusWidget()->objectName(), "focus");
+}
+
+// The arrows move through the lines, Shift extends, Ctrl+A takes them all, Ctrl+C copies them;
+// back on "=", Ctrl+C copies the readout again.
+void TestUiTape::tapeKeysSelectAndCopyLines()
+{
+    MainWindow w;
+    w.act(u"{F9} 1+1= 2+2= 3+3= 4+4= {F6} {Up} {Shift+Up} {Ctrl+C}"_s);
+    QCOMPARE(QApplication::clipboard()->text(), u"2 + 2 = 4\n3 + 3 = 6\n"_s);
+    w.act(u"{Home} {Shift+Down} {Ctrl+C}"_s);
+    QCOMPARE(QApplication::clipboard()->text(), u"1 + 1 = 2\n2 + 2 = 4\n"_s);
+    w.act(u"{End} {Ctrl+A} {Ctrl+C}"_s);
+    QCOMPARE(QApplication::clipboard()->text(), u"1 + 1 = 2\n2 + 2 = 4\n3 + 3 = 6\n4 + 4 = 8\n"_s);
+    w.act(u"{Escape} {Ctrl+C}"_s);
+    QCOMPARE(QApplication::clipboard()->text(), u"8"_s);
+}
+
+// "Enregistrer..." writes what "Copier tout" copies; a write that fails says so.
 void TestUiTape::savesWhatItCopies()
 {
-    Module1 module;
-    TestPlatform platform;
-    Calculator calculator(module, platform);
-    calculator.findChild<QAction *>(u"Mnu_Historique"_s)->trigger();
-    auto *tape = calculator.findChild<TapeWindow *>(u"Historique"_s);
-    QString path = platform.folder.filePath(u"Historique.txt"_s);
+    MainWindow w;
+    w.action(u"Mnu_Historique"_s)->trigger();
+    TapePanel *tape = tapeOf(w);
+    QString path = w.platform.folder.filePath(u"Historique.txt"_s);
     QString proposed;
     tape->setPathChooser([&](const QString &offered) {
         proposed = offered;
         return path;
     });
-    std::vector<Message> messages;
-    tape->setMessagePresenter([&](const Message &message) { messages.push_back(message); });
-    calculator.record("100 F > € (6,55957) = 15,24 €");
-    calculator.record("√(-4) : Erreur : Débordement");
+    w.calculator.record("100 F > € (6,55957) = 15,24 €");
+    w.calculator.record("√(-4) : Erreur : Débordement");
 
-    tape->findChild<QPushButton *>(u"Enregistrer"_s)->click();
-    QVERIFY(proposed.endsWith(u"/Historique.txt"_s));
+    w.press(u"Alt+R"_s);
+    QTRY_VERIFY(proposed.endsWith(u"/Historique.txt"_s));
     QFile saved(path);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     tape->findChild<QPushButton *>(u"CopierTout"_s)->click();
     QCOMPARE(QString::fromUtf8(saved.readAll()), QApplication::clipboard()->text());
-    QVERIFY(messages.empty());
+    QVERIFY(w.messages.empty());
 
     // A folder of the file's name blocks it, even for a user who may write anywhere.
-    path = platform.folder.filePath(u"Bloque.txt"_s);
-    QVERIFY(QDir(platform.folder.path()).mkdir(u"Bloque.txt"_s));
+    path = w.platform.folder.filePath(u"Bloque.txt"_s);
+    QVERIFY(QDir(w.platform.folder.path()).mkdir(u"Bloque.txt"_s));
     tape->findChild<QPushButton *>(u"Enregistrer"_s)->click();
-    QCOMPARE(messages.size(), std::size_t(1));
-    QVERIFY(QString::fromStdString(messages[0].text).contains(u"Bloque.txt"_s));
+    QCOMPARE(w.messages.size(), std::size_t(1));
+    QVERIFY(QString::fromStdString(w.messages[0].text).contains(u"Bloque.txt"_s));
 }
 
 QTEST_MAIN(TestUiTape)

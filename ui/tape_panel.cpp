@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/tape_window.h"
+#include "ui/tape_panel.h"
 
 #include "engine/host.h"
 #include "engine/tape.h"
@@ -7,7 +7,6 @@
 #include "ui/message_box.h"
 #include "ui/platform.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -15,11 +14,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QScreen>
-#include <QShortcut>
 #include <QStandardPaths>
 #include <QVBoxLayout>
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -31,63 +27,52 @@ namespace {
     // copying and saving give it whole.
     constexpr qsizetype shownEntryCharacters = 200;
 
+    constexpr int panelWidthTwips = 4800;
+
     QString shownEntry(const std::string &entry)
     {
         const QString text = QString::fromStdString(entry);
         return text.size() > shownEntryCharacters ? text.left(shownEntryCharacters) + u'…' : text;
     }
 
-    QPushButton *makeButton(const QString &caption, const QString &name, QWidget *parent)
-    {
-        auto *button = new QPushButton(caption, parent);
-        button->setObjectName(name);
-        button->setFocusPolicy(Qt::ClickFocus);
-        button->setAutoDefault(false);
-        return button;
-    }
-
 } // namespace
 
-TapeWindow::TapeWindow(Tape &tape, Platform &platform, QWidget *calculator)
-    : QWidget(calculator, Qt::Window)
+TapePanel::TapePanel(Tape &tape, Platform &platform, int height, QWidget *parent)
+    : QWidget(parent)
     , m_tape(tape)
     , m_platform(platform)
-    , m_calculator(calculator)
 {
-    PrepareWindow(*this, u"Historique"_s);
-    setWindowTitle(u"Historique"_s);
-    setAccessibleName(u"Historique des calculs"_s);
-    // Shown or updated, the tape leaves the keyboard to the calculator.
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::ClickFocus);
+    setObjectName(u"Historique"_s);
+    setAccessibleName(u"Historique"_s);
+    // Wide enough for a conversion line with its rate, as tall as the keypad.
+    setFixedSize(twipsToPixels(panelWidthTwips), height);
 
     m_list = new QListWidget(this);
     m_list->setObjectName(u"Liste"_s);
-    m_list->setAccessibleName(u"Calculs"_s);
+    m_list->setAccessibleName(u"Historique des calculs"_s);
     m_list->setFont(controlFont(12)); // the readout's font
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Out of the Tab cycle, which stays the keypad's; F6 and a click lead into it.
     m_list->setFocusPolicy(Qt::ClickFocus);
     m_list->setUniformItemSizes(true);
+    // A line too long for the panel keeps its start and its result, and no scroll bar takes a line.
+    m_list->setTextElideMode(Qt::ElideMiddle);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->installEventFilter(this);
 
-    auto *copyAllButton = makeButton(u"&Copier tout"_s, u"CopierTout"_s, this);
-    auto *saveButton = makeButton(u"&Enregistrer..."_s, u"Enregistrer"_s, this);
-    auto *clearButton = makeButton(u"&Effacer"_s, u"Effacer"_s, this);
-    connect(copyAllButton, &QPushButton::clicked, this, [this] { copyAll(); });
-    connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
-    connect(clearButton, &QPushButton::clicked, this, [this] { clearTape(); });
-
+    // Access letters apart from the menus' F and E.
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(copyAllButton);
-    buttons->addWidget(saveButton);
-    buttons->addWidget(clearButton);
+    buttons->setSpacing(twipsToPixels(120));
+    buttons->addWidget(addButton(u"&Copier tout"_s, u"CopierTout"_s, &TapePanel::copyAll));
+    buttons->addWidget(addButton(u"En&registrer..."_s, u"Enregistrer"_s, &TapePanel::save));
+    buttons->addWidget(addButton(u"Eff&acer"_s, u"Effacer"_s, &TapePanel::clearTape));
     auto *layout = new QVBoxLayout(this);
+    // The list's top at the readout's, the buttons' bottom at the keypad's.
+    layout->setContentsMargins(0, twipsToPixels(105), twipsToPixels(120), twipsToPixels(120));
+    layout->setSpacing(twipsToPixels(60));
     layout->addWidget(m_list);
     layout->addLayout(buttons);
-
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     m_choosePath = [this](const QString &proposed) {
         return QFileDialog::getSaveFileName(
@@ -96,48 +81,30 @@ TapeWindow::TapeWindow(Tape &tape, Platform &platform, QWidget *calculator)
     m_presentMessage = [this](const Message &message) { presentMessageBox(message, this); };
 }
 
-void TapeWindow::open()
+// The buttons never take the keyboard: clicked, they leave it where it was, so typing goes on.
+QPushButton *TapePanel::addButton(
+    const QString &caption, const QString &name, void (TapePanel::*action)())
 {
-    reload();
-    if (!m_placed) {
-        placeBesideCalculator();
-        m_placed = true;
-    }
-    show();
-    raise();
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, action] { (this->*action)(); });
+    return button;
 }
 
-// To the right of the calculator, as high as it; to its left when the screen ends on the right,
-// and narrower, or at last over the calculator's edge, when neither side has room.
-void TapeWindow::placeBesideCalculator()
-{
-    const QRect calculator = m_calculator->frameGeometry();
-    resize(std::max(sizeHint().width(), 320), std::max(calculator.height(), 240));
-    const int gap = 8;
-    QPoint place(calculator.right() + gap, calculator.top());
-    if (const QScreen *screen = m_calculator->screen()) {
-        const QRect room = screen->availableGeometry();
-        const int rightRoom = room.right() + 1 - place.x();
-        if (width() > rightRoom && calculator.left() - gap - width() >= room.left())
-            place.setX(calculator.left() - gap - width());
-        else if (width() > rightRoom)
-            resize(std::max(minimumSizeHint().width(), rightRoom), height());
-        place.setX(std::min(place.x(), room.right() + 1 - width()));
-    }
-    move(place);
-}
-
-void TapeWindow::reload()
+void TapePanel::showTape()
 {
     m_list->clear();
     for (const std::string &entry : m_tape.entries())
         m_list->addItem(shownEntry(entry));
+    show();
     m_list->scrollToBottom();
 }
 
-void TapeWindow::showNewEntry()
+void TapePanel::showNewEntry()
 {
-    if (!isVisible() || m_tape.entries().empty())
+    if (isHidden() || m_tape.entries().empty())
         return;
     const std::string &entry = m_tape.entries().back();
     m_list->addItem(shownEntry(entry));
@@ -149,18 +116,31 @@ void TapeWindow::showNewEntry()
     m_list->setAccessibleDescription(QString::fromStdString(entry));
 }
 
-bool TapeWindow::eventFilter(QObject *watched, QEvent *event)
+// The window's Ctrl+C copies the readout; while the list has the keyboard, Ctrl+C copies its
+// selected lines and Ctrl+A selects them all.
+bool TapePanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_list && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
-        copySelection();
+    if (watched != m_list
+        || (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress))
+        return QWidget::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    const bool copy = key->matches(QKeySequence::Copy);
+    const bool selectAll = key->matches(QKeySequence::SelectAll);
+    if (!copy && !selectAll)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept(); // the list takes the key before the window's shortcuts
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    if (copy)
+        copySelection();
+    else
+        m_list->selectAll();
+    return true;
 }
 
 // The selected lines in the tape's order, each ended by a line feed as in "Copier tout".
-void TapeWindow::copySelection()
+void TapePanel::copySelection()
 {
     std::string text;
     const auto &entries = m_tape.entries();
@@ -172,13 +152,13 @@ void TapeWindow::copySelection()
         m_platform.setClipboardText(QString::fromStdString(text));
 }
 
-void TapeWindow::copyAll()
+void TapePanel::copyAll()
 {
     m_platform.setClipboardText(QString::fromStdString(m_tape.text()));
 }
 
 // Written whole or not at all: the file appears only once every byte is on the disk.
-void TapeWindow::save()
+void TapePanel::save()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString path = m_choosePath(folder + u"/Historique.txt"_s);
@@ -198,17 +178,10 @@ void TapeWindow::save()
     }
 }
 
-void TapeWindow::clearTape()
+void TapePanel::clearTape()
 {
     m_tape.clear();
     m_list->clear();
-}
-
-void TapeWindow::closeEvent(QCloseEvent *event)
-{
-    QWidget::closeEvent(event);
-    if (m_onClosed)
-        m_onClosed();
 }
 
 } // namespace korvex

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The "Historique" window: the paper tape beside the calculator, to read, copy, save and clear.
-// Unlike the program's other windows it is not modal, and it never takes the keyboard on its
-// own: typing goes on into the calculator until the user clicks into the tape.
+// The paper tape: a panel at the right of the calculator's keypad, in the calculator's own window,
+// to read, copy, save and clear. It never covers the keypad and never keeps the keyboard: its
+// buttons take no focus, and the calculator hands back to "=" whatever is typed into its list.
 #pragma once
 
 #include <QWidget>
@@ -16,7 +16,7 @@ class Platform;
 class Tape;
 struct Message;
 
-class TapeWindow : public QWidget
+class TapePanel : public QWidget
 {
     Q_OBJECT
 
@@ -24,14 +24,15 @@ public:
     using PathChooser = std::function<QString(const QString &proposed)>; // empty: cancelled
     using MessagePresenter = std::function<void(const Message &)>;
 
-    TapeWindow(Tape &tape, Platform &platform, QWidget *calculator);
+    // `height` is the keypad's, in pixels: the panel stands beside it, as tall.
+    TapePanel(Tape &tape, Platform &platform, int height, QWidget *parent);
 
-    // Shows the window beside the calculator, or raises it, without taking the keyboard.
-    void open();
+    // Shows every entry, the newest at the bottom and in view.
+    void showTape();
     // The tape has a new last entry.
     void showNewEntry();
-    // Run when the window closes, so the calculator takes the keyboard back.
-    void setOnClosed(std::function<void()> onClosed) { m_onClosed = std::move(onClosed); }
+    // The list of lines, where the keyboard goes to move through them.
+    QListWidget *list() const { return m_list; }
 
     // Tests answer the file dialog and record message boxes through these instead of blocking.
     void setPathChooser(PathChooser chooser) { m_choosePath = std::move(chooser); }
@@ -42,11 +43,10 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
-    void reload();
-    void placeBesideCalculator();
+    QPushButton *addButton(
+        const QString &caption, const QString &name, void (TapePanel::*action)());
     void copySelection();
     void copyAll();
     void save();
@@ -54,12 +54,9 @@ private:
 
     Tape &m_tape;
     Platform &m_platform;
-    QWidget *m_calculator;
     QListWidget *m_list = nullptr;
-    bool m_placed = false;
     PathChooser m_choosePath;
     MessagePresenter m_presentMessage;
-    std::function<void()> m_onClosed;
 };
 
 } // namespace korvex
