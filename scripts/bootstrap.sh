@@ -11,10 +11,11 @@ tier=${1:-run}
 # Windows names, the French texts of Qt's own buttons, and XCB for the clipboard.
 run_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation2
     fonts-comic-neue libxcb1-dev pkg-config)
-# The tests: the real program on a virtual X server, driven with keys and the X clipboard; what
-# a screen reader hears, through a D-Bus session, the accessibility bus and Debian's pyatspi.
-test_packages=(locales xvfb xauth xdotool xclip x11-utils python3 dbus-daemon at-spi2-core
-    python3-pyatspi)
+# The tests: the real program on a virtual X server, driven with keys and the X clipboard; on
+# Wayland in weston; what a screen reader hears. The last two read the program through the
+# accessibility bus of a D-Bus session of their own, with Debian's pyatspi.
+test_packages=(locales xvfb xauth xdotool xclip x11-utils python3 weston qt6-wayland dbus-daemon
+    at-spi2-core python3-pyatspi)
 # libFuzzer and the sanitizers' run-time come with libclang-rt-14-dev, which clang only recommends.
 fuzz_packages=(clang libclang-rt-14-dev)
 # Xlib for the start-up benchmark's watcher, the X server it watches, xclip for the paste.

@@ -64,6 +64,9 @@ int main(int argc, char *argv[])
     }
     QApplication::setApplicationName(QString::fromLatin1(korvex::ApplicationTitle));
     QApplication::setApplicationVersion(QString::fromLatin1(korvex::VersionText));
+    // Wayland compositors match the window to its desktop entry and icon by this name. On X11 the
+    // window class stays the application name, "Korvex", which the entry's StartupWMClass names.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(korvex::ApplicationId));
 
     // The standard buttons of Qt's own dialogs speak French like the rest of the program.
     QTranslator qtTranslator;

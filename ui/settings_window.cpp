@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -123,8 +124,15 @@ Form1::Form1(Settings &settings, FileSystem &files, Host &host, QWidget *parent)
 
 // Without an owner the toolkit would centre the dialog on the screen, away from the calculator the
 // user looks at. Its title bar is not known before it shows: the window's own stands in for it.
+// The window system still learns whose dialog it is: it keeps the dialog in front of the
+// calculator, and on Wayland, where a program cannot place its windows, the compositor may centre
+// it there.
 void Form1::centreOver(const QWidget &window)
 {
+    if (QWindow *owner = window.windowHandle()) {
+        winId();
+        windowHandle()->setTransientParent(owner);
+    }
     const QRect over = window.frameGeometry();
     QRect frame({}, size() + over.size() - window.size());
     frame.moveCenter(over.center());

@@ -26,7 +26,8 @@ public:
     // through host.
     Form1(Settings &settings, FileSystem &files, Host &host, QWidget *parent = nullptr);
 
-    // Places the dialog centred over a window that does not own it, whole on that window's screen.
+    // Places the dialog centred over a window that does not own it, whole on that window's screen,
+    // and keeps it in front of that window.
     void centreOver(const QWidget &window);
 
 protected:

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The real program on a virtual X server: typed keys, the X clipboard and a modal message box.
-# Run under xvfb-run; the first argument is the korvex binary.
+# The real program on a virtual X server: its window class, typed keys, the X clipboard and a
+# modal message box. Run under xvfb-run; the arguments are korvex and its desktop entry.
 set -euo pipefail
 source "$(dirname "$0")/x11_helpers.sh"
 export QT_QPA_PLATFORM=xcb
 trap stop_korvex EXIT
 
 start_korvex "$1"
+# Docks group the window under the desktop entry whose StartupWMClass names its class.
+class=$(xprop -id "$KORVEX_WINDOW" WM_CLASS | cut -d'"' -f4)
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$2")
+[ "$class" = "$wm_class" ] || { echo "window class '$class', desktop entry '$wm_class'" >&2; exit 1; }
 type_keys '12+3='
 xdotool key --delay 40 ctrl+c
 sleep 0.3
@@ -40,4 +44,4 @@ fi
 type_keys '8/0='
 # The main title holds the word too: only an exact match is the message box.
 wait_for_window '^Calculatrice$' >/dev/null
-echo "end-to-end: typed 12+3=, copied 15, the tape beside the keypad took 7+1=, division by zero showed its message"
+echo "end-to-end: class $class, typed 12+3=, copied 15, the tape beside the keypad took 7+1=, division by zero showed its message"

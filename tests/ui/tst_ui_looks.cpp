@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <map>
 #include <memory>
 
@@ -240,7 +241,8 @@ private slots:
         QTest::newRow("calculator at the screen's top") << QPoint(0, 0) << true;
     }
 
-    // "Taux" opens the dialog with no owner, centred over the calculator, yet whole on the screen.
+    // "Taux" opens the dialog with no owner, centred over the calculator, yet whole on the screen;
+    // its window is transient for the calculator's, which keeps it in front.
     void settingsDialogOpensOverTheCalculator()
     {
         QFETCH(QPoint, calculatorAt);
@@ -250,15 +252,18 @@ private slots:
         calculator.move(calculatorAt);
         QRect opened;
         QWidget *owner = &calculator;
+        QWindow *transientFor = nullptr;
         calculator.setDialogRunner([&](QDialog &dialog) {
             dialog.show();
             QCoreApplication::processEvents();
             opened = dialog.frameGeometry();
             owner = dialog.parentWidget();
+            transientFor = dialog.windowHandle()->transientParent();
             dialog.close();
         });
         calculator.findChild<QPushButton *>(u"Command2"_s)->click();
         QCOMPARE(owner, nullptr);
+        QCOMPARE(transientFor, calculator.windowHandle());
         const QPoint offset = opened.center() - calculator.frameGeometry().center();
         QVERIFY(std::abs(offset.x()) <= 1);
         if (cutAtTop)

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real program on Wayland, in a weston of its own nested in a virtual X server that xdotool
+# types into: the app id, the designed size, F9 and typed keys, the settings dialog in front.
+# The results are read through AT-SPI. Arguments: korvex, its desktop entry; run under
+# dbus-run-session, which gives the accessibility bus a session of its own.
+set -euo pipefail
+here=$(dirname "$0")
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || continue
+        wait "${pids[i]}" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+wait_for() { for _ in $(seq 100); do test "$@" && return; sleep 0.05; done; }
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+wait_for -s "$work/display"
+DISPLAY=:$(head -n 1 "$work/display")
+export DISPLAY
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
+# The pixman renderer needs no GPU; no idle time, so no lock screen swallows the keys.
+weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 --idle-time=0 \
+    --no-config --socket=wayland-korvex --log="$work/weston.log" &
+pids+=($!)
+wait_for -S "$XDG_RUNTIME_DIR/wayland-korvex"
+xdotool search --sync --class '^Weston Compositor$' windowfocus --sync >/dev/null
+
+# Qt's own choice of platform, with no X server to fall back on. The program keeps its settings
+# beside itself, so it runs from a copy in the scratch folder.
+cp "$1" "$work/korvex"
+env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=wayland-korvex WAYLAND_DEBUG=1 \
+    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$work/korvex" 2>"$work/protocol" &
+pids+=($!)
+# pyatspi comes with Debian's own Python, whatever other python3 the PATH finds first.
+read_() { /usr/bin/python3 "$here/atspi_read.py" "$@"; }
+read_ size 505x200
+# Keys go where weston sends them: to the calculator once it is the active window.
+read_ active 'Calculatrice et Conversion Francs/Euros'
+
+app_id=$(grep -o -m 1 'set_app_id("[^"]*")' "$work/protocol" | cut -d'"' -f2)
+[ "$app_id" = "$(basename "$2" .desktop)" ] || { echo "app id '$app_id'" >&2; exit 1; }
+
+xdotool key F9
+read_ tape '[]'
+xdotool type --delay 60 '7+1='
+read_ readout 8
+read_ tape '7 + 1 = 8'
+
+# "Taux" by keyboard: four Tabs from "=", then Space.
+xdotool key --delay 60 Tab Tab Tab Tab space
+read_ active 'Taux de conversion et T.V.A.'
+grep -q 'set_parent(xdg_toplevel' "$work/protocol" || { echo "dialog without parent" >&2; exit 1; }
+echo "weston: app id $app_id, 505x200, F9 and 7+1= gave 8 and its tape line, settings in front"
