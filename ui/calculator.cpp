@@ -64,6 +64,12 @@ namespace {
             || key == Qt::Key_Down;
     }
 
+    std::u32string ucs4(const QString &text)
+    {
+        const QList<uint> characters = text.toUcs4();
+        return {characters.begin(), characters.end()};
+    }
+
     QString fromUtf8(const std::string &text)
     {
         return QString::fromStdString(text);
@@ -595,11 +601,9 @@ bool Calculator::handleKey(
     }
     if (handler == KeyHandler::None)
         return true; // buttons without a key handler swallow characters
-    const QList<uint> characters = text.toUcs4();
-    const std::u32string typed(characters.begin(), characters.end());
     // Only what a key types reaches the key maps: Delete, the arrows, the function keys and
     // Control with anything but a letter type nothing, not even on the "," button.
-    for (int keyCode : TypedKeyCodes(key, typed, control)) {
+    for (int keyCode : TypedKeyCodes(key, ucs4(text), control)) {
         switch (handler) {
         case KeyHandler::Operator:
             Operator_KeyPress(keyCode);
@@ -754,10 +758,8 @@ bool Calculator::typedIntoTape(const QKeyEvent &keyEvent)
 {
     if (keyEvent.modifiers() & (Qt::AltModifier | Qt::MetaModifier))
         return false;
-    const QList<uint> characters = keyEvent.text().toUcs4();
-    const std::u32string typed(characters.begin(), characters.end());
     const bool control = keyEvent.modifiers().testFlag(Qt::ControlModifier);
-    const std::vector<int> codes = TypedKeyCodes(keyEvent.key(), typed, control);
+    const std::vector<int> codes = TypedKeyCodes(keyEvent.key(), ucs4(keyEvent.text()), control);
     const bool forEquals = std::any_of(codes.begin(), codes.end(), [](int code) {
         OperatorKeyMap(code);
         return code != 0; // "," too: accepted by "=", which does nothing with it
