@@ -11,6 +11,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace korvex {
 
@@ -324,10 +325,14 @@ bool PosixFileSystem::makeSettingsFolder(const std::string &path)
         return true;
     if (m_userFolder.empty() || folder != m_userFolder)
         return false;
-    const std::string above = FolderOf(folder);
-    if (!isFolder(above))
-        ::mkdir(above.c_str(), 0700);
-    ::mkdir(folder.c_str(), 0700);
+    // Every missing level, from the top down and each private: $XDG_CONFIG_HOME itself may not
+    // exist yet, nor the folder above it.
+    std::vector<std::string> missing;
+    for (std::string level = folder; level != "/" && level != "." && !isFolder(level);
+         level = FolderOf(level))
+        missing.push_back(level);
+    for (auto level = missing.rbegin(); level != missing.rend(); ++level)
+        ::mkdir(level->c_str(), 0700);
     return isFolder(folder);
 }
 

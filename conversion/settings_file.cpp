@@ -106,6 +106,10 @@ bool FileExists(const std::string &path, const FileSystem &files)
 
 std::optional<SettingsFileValues> ReadSettingsText(std::string_view text)
 {
+    // Some editors start a UTF-8 file with a byte-order mark: it is no part of the rate.
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(byteOrderMark))
+        text.remove_prefix(byteOrderMark.size());
     ValueReader reader(text);
     const auto rateText = reader.next();
     const auto formatText = reader.next();

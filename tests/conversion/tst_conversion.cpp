@@ -176,6 +176,14 @@ void TestConversion::loadSettings_data()
     row("a folder named Korvex.cfg", "(folder)", DefaultSettings);
     row("a FIFO named Korvex.cfg, never opened", "(fifo)", DefaultSettings);
     row("as written", "6.55957\r\n2\r\n19.6\r\n", {6.55957, 2, 19.6});
+    row("with an editor's byte-order mark",
+        "\xEF\xBB\xBF"
+        "7\r\n3\r\n5.5\r\n",
+        {7, 3, 5.5});
+    row("a byte-order mark past the start",
+        "7\r\n\xEF\xBB\xBF"
+        "3\r\n5.5\r\n",
+        fallback);
     row("empty file", "", fallback);
     row("only two lines: the rate read is dropped", "6.5\r\n3\r\n", fallback);
     row("decimal comma: 55957 is no 16-bit format", "6,55957\r\n2\r\n19.6\r\n", fallback);
@@ -357,15 +365,15 @@ void TestConversion::saveBlockedOnDisk()
     QVERIFY(!SaveSettings(settings, files));
     QCOMPARE(folder.entries(), before);
     // The program's folder deleted while the program ran: the save does not make it again. Only
-    // the user's settings folder is made, the folder above it too, both private.
-    files.setUserFolder(folder.path + "/config/korvex");
+    // the user's settings folder is made, every missing level above it too, all private.
+    files.setUserFolder(folder.path + "/config/home/korvex");
     settings.SettingsDirectory = folder.path + "/Korvex.cfg/keep/gone/";
     QVERIFY(!SaveSettings(settings, files));
     QVERIFY(!QDir(QString::fromStdString(settings.SettingsDirectory)).exists());
-    settings.SettingsDirectory = folder.path + "/config/korvex/";
+    settings.SettingsDirectory = folder.path + "/config/home/korvex/";
     QVERIFY(SaveSettings(settings, files));
     QVERIFY(QFile::exists(QString::fromStdString(SettingsFilePath(settings))));
-    for (const char *made : {"/config", "/config/korvex"}) {
+    for (const char *made : {"/config", "/config/home", "/config/home/korvex"}) {
         struct stat status
         {
         };
