@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QTranslator>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <string_view>
 
 using namespace Qt::StringLiterals;
@@ -41,22 +43,65 @@ Answer terminalAnswer(int argc, char *argv[])
     return Answer::None;
 }
 
+// An answer that did not reach its reader (a closed or full output) is a failure, said on stderr.
+int answered(int written)
+{
+    if (written >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    std::fputs("korvex : la réponse n'a pas pu être écrite sur la sortie standard.\n", stderr);
+    return 1;
+}
+
+// What stopped the window from opening, in the user's terms: the platform asked for by name, or
+// the display the desktop should have given.
+std::string noDisplayText(int argc, char *argv[])
+{
+    std::string_view platform;
+    if (const char *asked = std::getenv("QT_QPA_PLATFORM"); asked != nullptr && *asked != '\0')
+        platform = asked;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string_view(argv[i]) == "-platform" || std::string_view(argv[i]) == "--platform")
+            platform = argv[i + 1];
+    }
+    if (!platform.empty())
+        return "korvex : la plate-forme graphique « " + std::string(platform)
+            + " » n'a pas pu démarrer.\n";
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr)
+        return "korvex : aucun affichage à ouvrir (ni DISPLAY ni WAYLAND_DISPLAY).\n";
+    return "korvex : l'affichage n'a pas pu être ouvert.\n";
+}
+
+// Qt knows no way but abort when no display or platform can start. Its fatal message is taken
+// over while the application starts: the user reads what went wrong in French, and the program
+// ends with a failure status instead of a crash.
+// Written before Qt starts, which takes its own options out of the arguments.
+std::string noDisplay;
+
+void startMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type != QtFatalMsg)
+        return qt_message_output(type, context, text);
+    std::fputs(noDisplay.c_str(), stderr);
+    std::_Exit(1);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     switch (terminalAnswer(argc, argv)) {
     case Answer::Help:
-        std::fputs(usageText, stdout);
-        return 0;
+        return answered(std::fputs(usageText, stdout));
     case Answer::Version:
-        std::printf("%s %s\n", korvex::ApplicationTitle, korvex::VersionText);
-        return 0;
+        return answered(std::printf("%s %s\n", korvex::ApplicationTitle, korvex::VersionText));
     case Answer::None:
         break;
     }
 
+    noDisplay = noDisplayText(argc, argv);
+    const QtMessageHandler usual = qInstallMessageHandler(startMessages);
     QApplication app(argc, argv);
+    qInstallMessageHandler(usual);
     // Qt has taken its own options out; whatever is left is not meant for this program.
     if (QApplication::arguments().size() > 1) {
         std::fputs(usageText, stderr);

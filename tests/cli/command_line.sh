@@ -44,6 +44,15 @@ check "--version without a display" 0 "Korvex 1.3.0" "" -- "${nodisplay[@]}" "$k
 check "-v without a display" 0 "Korvex 1.3.0" "" -- "${nodisplay[@]}" "$korvex" -v
 check "-v behind a Qt option" 0 "Korvex 1.3.0" "" -- -u DISPLAY "$korvex" -platform offscreen -v
 
+# An answer that cannot be written is a failure, said in French; so is a display that cannot open.
+unwritten="korvex : la réponse n'a pas pu être écrite sur la sortie standard."
+check "--help into a full disk" 1 "" "$unwritten" -- bash -c '"$0" --help >/dev/full' "$korvex"
+check "--version with stdout closed" 1 "" "$unwritten" -- bash -c '"$0" --version >&-' "$korvex"
+check "no display at all" 1 "" "korvex : aucun affichage à ouvrir (ni DISPLAY ni WAYLAND_DISPLAY)." \
+    -- -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$korvex"
+check "a platform that does not exist" 1 "" \
+    "korvex : la plate-forme graphique « bogus » n'a pas pu démarrer." -- "$korvex" -platform bogus
+
 # Refusals come after Qt has taken its own options, so these need a platform that works anywhere.
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
