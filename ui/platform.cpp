@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 #include <chrono>
 #include <memory>
@@ -93,8 +94,9 @@ Platform::ClipboardOffer Platform::clipboardOffer()
     // wait. Our own copy is answered from memory: asking over the server would wait on ourselves.
     if (QGuiApplication::platformName() == u"xcb"_s && !clipboard->ownsClipboard()) {
         const X11ClipboardTargets targets = AskClipboardTargets(ownerWait);
-        // An owner that failed the last read, and answers its list again, is not offered a
-        // second chance until the menu has shown it unreadable once.
+        // An owner that failed the last read, and answers its list again, gets a second chance
+        // only after the menu has shown it unreadable once. A copy of ours since then means the
+        // window is another owner's, even if the server gave it the same number.
         if (targets.owner != 0 && std::exchange(m_failedOwner, 0) == targets.owner)
             return ClipboardOffer::Unreadable;
         switch (targets.answer) {
@@ -124,6 +126,10 @@ std::optional<std::string> Platform::clipboardText()
     const QString format = std::exchange(m_textFormat, QString());
     if (std::exchange(m_x11Format, false)) {
         X11ClipboardText read = ReadClipboardText(format.toStdString(), ownerWait, paintMeanwhile);
+        // The keys held back meanwhile wait for the event loop's next turn, which no new event
+        // from the server may bring soon: one is asked for, or a Ctrl+C typed during the paste
+        // would sit unhandled until the mouse moves.
+        QTimer::singleShot(0, [] {});
         if (read.answer == X11ClipboardText::Answer::Given)
             return std::move(read.text);
         m_failedOwner = read.owner;
@@ -145,6 +151,7 @@ void Platform::setClipboardText(const QString &text)
         return;
     clipboard->clear();
     clipboard->setText(text);
+    m_failedOwner = 0;
 }
 
 void Platform::quit()
