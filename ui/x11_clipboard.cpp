@@ -170,8 +170,8 @@ namespace {
     std::optional<xcb_atom_t> takeIncrementally(
         Session &s, xcb_atom_t property, std::chrono::milliseconds wait, std::string &into)
     {
-        xcb_delete_property(s.c, s.window, property); // asks for the first piece
-        xcb_flush(s.c);
+        // Taking the announcement deleted it, which asked for the first piece: a second delete
+        // here could destroy that piece unread.
         xcb_atom_t type = XCB_ATOM_NONE;
         for (;;) {
             const auto event = awaitEvent(s, wait, [&](const xcb_generic_event_t &e) {

@@ -1,15 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A program that takes the X clipboard and misbehaves on purpose, as a hung, dying or slow owner
-// would. Its argument says how:
-//   hang-targets  never answers
-//   hang-text     answers the list of formats, never the text
-//   die-on-text   answers the list, exits when asked for the text
-//   incr-die      sends the text in pieces and exits after three of them
-//   incr-stall    sends three pieces, then nothing more
-//   incr-slow     sends forty pieces of a thousand '7's, 150 ms apart: six seconds in all
-//   latin1        offers only STRING, and sends "é" in Latin-1
-// It prints "ready" once it owns the clipboard, "stall <ns since the epoch>" when it starts to
-// fail, "done" when a whole text is sent. It serves one text request, then ignores every request.
+// A program that takes the X clipboard and misbehaves as its argument says: hang-targets never
+// answers; hang-text answers the list of formats, never the text; die-on-text exits when asked for
+// the text; incr-die and incr-stall send three pieces of the text, then exit or go silent;
+// incr-slow sends forty pieces of a thousand '7's 150 ms apart; latin1 offers only STRING, an "é".
+// It prints "ready" once it owns the clipboard, "stall" when it starts to fail and "done" when a
+// whole text is sent. It serves one text request, then ignores every request.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,8 +16,6 @@
 namespace {
 
 xcb_connection_t *c = nullptr;
-std::string mode;
-bool serving = true;
 
 xcb_atom_t intern(const char *name)
 {
@@ -33,42 +26,31 @@ xcb_atom_t intern(const char *name)
     return atom;
 }
 
-void say(const char *line)
+void report(const char *line)
 {
     std::puts(line);
     std::fflush(stdout);
-}
-
-void stall()
-{
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    std::printf("stall %lld\n",
-        static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-    std::fflush(stdout);
-    serving = false;
-}
-
-void notify(const xcb_selection_request_event_t &request, xcb_atom_t property)
-{
-    xcb_selection_notify_event_t answer{};
-    answer.response_type = XCB_SELECTION_NOTIFY;
-    answer.time = request.time;
-    answer.requestor = request.requestor;
-    answer.selection = request.selection;
-    answer.target = request.target;
-    answer.property = property;
-    xcb_send_event(
-        c, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&answer));
-    xcb_flush(c);
 }
 
 void put(
     xcb_window_t window, xcb_atom_t property, xcb_atom_t type, int format, const std::string &bytes)
 {
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, property, type,
-        static_cast<std::uint8_t>(format),
-        static_cast<std::uint32_t>(bytes.size() * 8 / static_cast<std::size_t>(format)),
+        static_cast<std::uint8_t>(format), static_cast<std::uint32_t>(bytes.size() * 8) / format,
         bytes.data());
+    xcb_flush(c);
+}
+
+// Writes the answer, if any, and tells the requestor where it is.
+void answer(const xcb_selection_request_event_t &request, xcb_atom_t type, int format,
+    const std::string &bytes)
+{
+    if (type != XCB_ATOM_NONE)
+        put(request.requestor, request.property, type, format, bytes);
+    xcb_selection_notify_event_t notify{XCB_SELECTION_NOTIFY, 0, 0, request.time, request.requestor,
+        request.selection, request.target,
+        type != XCB_ATOM_NONE ? request.property : xcb_atom_t{XCB_ATOM_NONE}};
+    xcb_send_event(c, 0, request.requestor, 0, reinterpret_cast<const char *>(&notify));
     xcb_flush(c);
 }
 
@@ -76,7 +58,7 @@ void put(
 
 int main(int argc, char **argv)
 {
-    mode = argc > 1 ? argv[1] : "hang-targets";
+    const std::string mode = argc > 1 ? argv[1] : "hang-targets";
     int screenNumber = 0;
     c = xcb_connect(nullptr, &screenNumber);
     if (xcb_connection_has_error(c) != 0)
@@ -95,72 +77,57 @@ int main(int argc, char **argv)
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, clipboard), nullptr);
     if (owner == nullptr || owner->owner != window)
         return 1;
-    std::free(owner);
-    say("ready");
+    report("ready");
 
-    xcb_window_t requestor = XCB_WINDOW_NONE; // the one receiving a text in pieces
-    xcb_atom_t property = XCB_ATOM_NONE;
+    bool serving = true;
+    xcb_selection_request_event_t piecesTo{}; // the request whose text goes in pieces
     int pieces = 0;
     while (xcb_generic_event_t *event = xcb_wait_for_event(c)) {
+        const auto &request = *reinterpret_cast<xcb_selection_request_event_t *>(event);
+        const auto &changed = *reinterpret_cast<xcb_property_notify_event_t *>(event);
         const int type = event->response_type & 0x7F;
         if (type == XCB_SELECTION_CLEAR)
             return 0;
         if (type == XCB_SELECTION_REQUEST && serving) {
-            const auto &request = *reinterpret_cast<xcb_selection_request_event_t *>(event);
-            if (request.target == targets && mode == "hang-targets") {
-                stall();
-            } else if (request.target == targets) {
-                const xcb_atom_t offered[] = {targets, text};
-                put(request.requestor, request.property, XCB_ATOM_ATOM, 32,
+            const bool list = request.target == targets;
+            serving = list && mode != "hang-targets";
+            const xcb_atom_t offered[] = {targets, text};
+            if (serving) {
+                answer(request, XCB_ATOM_ATOM, 32,
                     std::string(reinterpret_cast<const char *>(offered), sizeof offered));
-                notify(request, request.property);
+            } else if (list || mode == "hang-text" || mode == "die-on-text") {
+                report("stall");
+                if (mode == "die-on-text")
+                    return 0;
             } else if (request.target != text) {
-                notify(request, XCB_ATOM_NONE);
-            } else if (mode == "hang-text") {
-                stall();
-            } else if (mode == "die-on-text") {
-                stall();
-                return 0;
+                answer(request, XCB_ATOM_NONE, 8, {});
             } else if (mode == "latin1") {
-                put(request.requestor, request.property, XCB_ATOM_STRING, 8, "\xe9");
-                notify(request, request.property);
-                say("done");
-                serving = false;
-            } else { // the text in pieces: each sent once the requestor deleted the last one
-                requestor = request.requestor;
-                property = request.property;
-                const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-                xcb_change_window_attributes(c, requestor, XCB_CW_EVENT_MASK, &events);
-                const std::uint32_t size = 40000;
-                put(requestor, property, incr, 32,
-                    std::string(reinterpret_cast<const char *>(&size), sizeof size));
-                notify(request, property);
-                serving = false;
+                answer(request, XCB_ATOM_STRING, 8, "\xe9");
+                report("done");
+            } else {
+                piecesTo = request;
+                const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE, size = 40000;
+                xcb_change_window_attributes(c, request.requestor, XCB_CW_EVENT_MASK, &events);
+                answer(request, incr, 32, std::string(reinterpret_cast<const char *>(&size), 4));
             }
-        } else if (type == XCB_PROPERTY_NOTIFY && requestor != XCB_WINDOW_NONE) {
-            const auto &changed = *reinterpret_cast<xcb_property_notify_event_t *>(event);
-            if (changed.window != requestor || changed.atom != property
-                || changed.state != XCB_PROPERTY_DELETE) {
-                std::free(event);
-                continue;
-            }
+        } else if (type == XCB_PROPERTY_NOTIFY && changed.window == piecesTo.requestor
+            && changed.atom == piecesTo.property && changed.state == XCB_PROPERTY_DELETE) {
+            // Each piece goes once the requestor has taken the one before; an empty one ends.
             if (pieces == 3 && mode != "incr-slow") {
-                stall();
+                report("stall");
                 if (mode == "incr-die")
                     return 0;
-                requestor = XCB_WINDOW_NONE;
-            } else if (pieces == 40) {
-                put(requestor, property, utf8, 8, {}); // the empty piece that ends the text
-                say("done");
-                requestor = XCB_WINDOW_NONE;
+                piecesTo.requestor = XCB_WINDOW_NONE;
             } else {
                 if (mode == "incr-slow")
                     std::this_thread::sleep_for(std::chrono::milliseconds(150));
-                put(requestor, property, utf8, 8, std::string(1000, '7'));
-                ++pieces;
+                const bool last = pieces++ == 40;
+                put(piecesTo.requestor, piecesTo.property, utf8, 8,
+                    last ? std::string() : std::string(1000, '7'));
+                if (last)
+                    report("done");
             }
         }
         std::free(event);
     }
-    return 0;
 }
