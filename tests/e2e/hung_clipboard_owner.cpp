@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <xcb/xcb.h>
@@ -17,19 +16,13 @@ namespace {
 
 xcb_connection_t *c = nullptr;
 
-xcb_atom_t intern(const char *name)
+xcb_atom_t intern(const std::string &name)
 {
     xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+        c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(name.size()), name.data()), nullptr);
     const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     std::free(reply);
     return atom;
-}
-
-void report(const char *line)
-{
-    std::puts(line);
-    std::fflush(stdout);
 }
 
 void put(
@@ -41,7 +34,7 @@ void put(
     xcb_flush(c);
 }
 
-// Writes the answer, if any, and tells the requestor where it is.
+// Writes the answer and tells the requestor where it is.
 void answer(const xcb_selection_request_event_t &request, xcb_atom_t type, int format,
     const std::string &bytes)
 {
@@ -59,6 +52,7 @@ void answer(const xcb_selection_request_event_t &request, xcb_atom_t type, int f
 int main(int argc, char **argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "hang-targets";
+    std::setvbuf(stdout, nullptr, _IONBF, 0); // each line seen at once by the script
     int screenNumber = 0;
     c = xcb_connect(nullptr, &screenNumber);
     if (xcb_connection_has_error(c) != 0)
@@ -77,7 +71,7 @@ int main(int argc, char **argv)
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, clipboard), nullptr);
     if (owner == nullptr || owner->owner != window)
         return 1;
-    report("ready");
+    std::puts("ready");
 
     bool serving = true;
     xcb_selection_request_event_t piecesTo{}; // the request whose text goes in pieces
@@ -96,14 +90,12 @@ int main(int argc, char **argv)
                 answer(request, XCB_ATOM_ATOM, 32,
                     std::string(reinterpret_cast<const char *>(offered), sizeof offered));
             } else if (list || mode == "hang-text" || mode == "die-on-text") {
-                report("stall");
+                std::puts("stall");
                 if (mode == "die-on-text")
                     return 0;
-            } else if (request.target != text) {
-                answer(request, XCB_ATOM_NONE, 8, {});
             } else if (mode == "latin1") {
                 answer(request, XCB_ATOM_STRING, 8, "\xe9");
-                report("done");
+                std::puts("done");
             } else {
                 piecesTo = request;
                 const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE, size = 40000;
@@ -114,7 +106,7 @@ int main(int argc, char **argv)
             && changed.atom == piecesTo.property && changed.state == XCB_PROPERTY_DELETE) {
             // Each piece goes once the requestor has taken the one before; an empty one ends.
             if (pieces == 3 && mode != "incr-slow") {
-                report("stall");
+                std::puts("stall");
                 if (mode == "incr-die")
                     return 0;
                 piecesTo.requestor = XCB_WINDOW_NONE;
@@ -125,7 +117,7 @@ int main(int argc, char **argv)
                 put(piecesTo.requestor, piecesTo.property, utf8, 8,
                     last ? std::string() : std::string(1000, '7'));
                 if (last)
-                    report("done");
+                    std::puts("done");
             }
         }
         std::free(event);
