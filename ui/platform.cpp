@@ -69,10 +69,10 @@ QString Platform::userConfigDirectory() const
 namespace {
 
     // How long the clipboard's owner has to answer each request: what it offers, its text, each
-    // next piece of a large text. Qt waits 5 s for each of its own
-    // requests, and a hung owner would freeze the window that long at every menu opening and
-    // paste; a live owner answers a list of formats within milliseconds, so a third of a second
-    // leaves room for a busy one while the window never seems stuck.
+    // next piece of a large text. Qt waits 5 s for each of its own requests, and a hung owner
+    // would freeze the window that long at every menu opening and paste; a live owner answers
+    // within milliseconds, so a third of a second leaves room for a busy one while the window
+    // never seems stuck.
     constexpr std::chrono::milliseconds ownerWait{300};
 
     void paintMeanwhile()

@@ -33,7 +33,7 @@ public:
     virtual QString userConfigDirectory() const;
 
     // Whether the clipboard offers text, found without fetching the text. Unreadable when the
-    // program that holds the clipboard does not answer.
+    // program that holds the clipboard does not answer, or failed to give its text last time.
     enum class ClipboardOffer { Unreadable, NoText, Text };
     virtual ClipboardOffer clipboardOffer();
     // The clipboard's text as UTF-8, fetched once in the format the last offer found; empty when
