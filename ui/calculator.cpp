@@ -621,14 +621,21 @@ bool Calculator::handleKey(
     return true;
 }
 
-bool Calculator::eventFilter(QObject *watched, QEvent *event)
+bool Calculator::event(QEvent *event)
 {
     // Ctrl+V decides "Co&ller" afresh, before the shortcut looks at it: a text copied since the
-    // menu was last opened, by this program or another, pastes at once.
+    // menu was last opened, by this program or another, pastes at once. No widget of the window
+    // takes Ctrl+V for itself, so the key climbs to here wherever the focus is, the menu bar left
+    // active by Alt+E then Escape included.
     if (event->type() == QEvent::ShortcutOverride
         && static_cast<QKeyEvent *>(event)->keyCombination()
             == QKeyCombination(Qt::ControlModifier, Qt::Key_V))
         Mnu_Edition_Click();
+    return QMainWindow::event(event);
+}
+
+bool Calculator::eventFilter(QObject *watched, QEvent *event)
+{
     if (event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     const auto *keyEvent = static_cast<QKeyEvent *>(event);

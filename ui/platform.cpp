@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 #include <chrono>
 #include <memory>
@@ -67,18 +68,17 @@ QString Platform::userConfigDirectory() const
 
 namespace {
 
-    // How long the clipboard's owner has to say what it offers. Qt waits 5 s for each of its own
-    // requests, and a hung owner would freeze the window that long at every menu opening and
-    // paste; a live owner answers a list of formats within milliseconds, so a third of a second
-    // leaves room for a busy one while the window never seems stuck.
+    // How long the clipboard's owner has to answer each request: what it offers, its text, each
+    // next piece of a large text. Qt waits 5 s for each of its own requests, and a hung owner
+    // would freeze the window that long at every menu opening and paste; a live owner answers
+    // within milliseconds, so a third of a second leaves room for a busy one while the window
+    // never seems stuck.
     constexpr std::chrono::milliseconds ownerWait{300};
 
-    // The Qt format that hands over an X text format's bytes as they are, with no conversion.
-    QString qtFormatFor(const std::string &target)
+    void paintMeanwhile()
     {
-        if (target == "text/plain;charset=utf-8")
-            return QString::fromStdString(target);
-        return u"text/plain"_s; // Qt converts the others to UTF-8
+        // Keys and clicks wait for the paste to end: they act on the readout it is about to set.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
 
 } // namespace
@@ -86,6 +86,7 @@ namespace {
 Platform::ClipboardOffer Platform::clipboardOffer()
 {
     m_textFormat.clear();
+    m_x11Format = false;
     const QClipboard *clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr)
         return ClipboardOffer::Unreadable;
@@ -93,13 +94,19 @@ Platform::ClipboardOffer Platform::clipboardOffer()
     // wait. Our own copy is answered from memory: asking over the server would wait on ourselves.
     if (QGuiApplication::platformName() == u"xcb"_s && !clipboard->ownsClipboard()) {
         const X11ClipboardTargets targets = AskClipboardTargets(ownerWait);
+        // An owner that failed the last read, and answers its list again, gets a second chance
+        // only after the menu has shown it unreadable once. A copy of ours since then means the
+        // window is another owner's, even if the server gave it the same number.
+        if (targets.owner != 0 && std::exchange(m_failedOwner, 0) == targets.owner)
+            return ClipboardOffer::Unreadable;
         switch (targets.answer) {
         case X11ClipboardTargets::Answer::NoAnswer:
             return ClipboardOffer::Unreadable;
         case X11ClipboardTargets::Answer::Given:
             if (targets.text.empty())
                 return ClipboardOffer::NoText;
-            m_textFormat = qtFormatFor(targets.text.front());
+            m_textFormat = QString::fromStdString(targets.text.front());
+            m_x11Format = true;
             return ClipboardOffer::Text;
         case X11ClipboardTargets::Answer::NoConnection:
             break; // Qt's own way below
@@ -117,6 +124,17 @@ std::optional<std::string> Platform::clipboardText()
     if (m_textFormat.isEmpty() && clipboardOffer() != ClipboardOffer::Text)
         return std::nullopt;
     const QString format = std::exchange(m_textFormat, QString());
+    if (std::exchange(m_x11Format, false)) {
+        X11ClipboardText read = ReadClipboardText(format.toStdString(), ownerWait, paintMeanwhile);
+        // The keys held back meanwhile wait for the event loop's next turn, which no new event
+        // from the server may bring soon: one is asked for, or a Ctrl+C typed during the paste
+        // would sit unhandled until the mouse moves.
+        QTimer::singleShot(0, [] {});
+        if (read.answer == X11ClipboardText::Answer::Given)
+            return std::move(read.text);
+        m_failedOwner = read.owner;
+        return std::nullopt;
+    }
     const QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
     if (data == nullptr)
@@ -133,6 +151,7 @@ void Platform::setClipboardText(const QString &text)
         return;
     clipboard->clear();
     clipboard->setText(text);
+    m_failedOwner = 0;
 }
 
 void Platform::quit()

@@ -5,6 +5,7 @@
 #include "conversion/file_system.h"
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -32,11 +33,13 @@ public:
     virtual QString userConfigDirectory() const;
 
     // Whether the clipboard offers text, found without fetching the text. Unreadable when the
-    // program that holds the clipboard does not answer.
+    // program that holds the clipboard does not answer, or failed to give its text last time.
     enum class ClipboardOffer { Unreadable, NoText, Text };
     virtual ClipboardOffer clipboardOffer();
     // The clipboard's text as UTF-8, fetched once in the format the last offer found; empty when
-    // it holds none, nothing when it cannot be read.
+    // it holds none, nothing when it cannot be read: no answer in time, an owner gone, a refusal or
+    // a transfer cut short. On X11 each request waits at most 0.3 s, and the window keeps painting
+    // while a large text arrives.
     virtual std::optional<std::string> clipboardText();
     // Empties the clipboard, then puts the text on it.
     virtual void setClipboardText(const QString &text);
@@ -57,6 +60,8 @@ public:
 private:
     PosixFileSystem m_files;
     QString m_textFormat; // what the last offer said to ask for; empty when it found no text
+    bool m_x11Format = false; // m_textFormat is an X format, read over our own connection
+    std::uint32_t m_failedOwner = 0; // the X window whose text could not be read last time
 };
 
 } // namespace korvex
