@@ -14,7 +14,7 @@ run_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-lib
 # The tests: the real program on a virtual X server, driven with keys and the X clipboard; on
 # Wayland in weston; what a screen reader hears. The last two read the program through the
 # accessibility bus of a D-Bus session of their own, with Debian's pyatspi.
-test_packages=(locales xvfb xauth xdotool xclip x11-utils python3 weston qt6-wayland dbus-daemon
+test_packages=(locales xvfb xauth xdotool xclip x11-utils python3 weston qt6-wayland wl-clipboard dbus-daemon
     at-spi2-core python3-pyatspi)
 # libFuzzer and the sanitizers' run-time come with libclang-rt-14-dev, which clang only recommends.
 fuzz_packages=(clang libclang-rt-14-dev)

@@ -75,6 +75,23 @@ namespace {
     // never seems stuck.
     constexpr std::chrono::milliseconds ownerWait{300};
 
+    // Qt's Wayland plug-in reads the owner's pipe itself, waiting up to a second for each piece,
+    // and gives a failed read as an empty text; only its warning tells the two apart. Its offers
+    // are out of our reach, and compositors tell the clipboard to one data device per program,
+    // Qt's, so we cannot read it ourselves with a shorter wait.
+    bool failedRead = false;
+    QtMessageHandler usualHandler = nullptr;
+
+    void noticeFailedRead(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (type == QtWarningMsg
+            && (message.startsWith(u"QWaylandDataOffer:"_s)
+                || message.startsWith(u"QWaylandMimeData:"_s)))
+            failedRead = true;
+        if (usualHandler != nullptr)
+            usualHandler(type, context, message);
+    }
+
     void paintMeanwhile()
     {
         // Keys and clicks wait for the paste to end: they act on the readout it is about to set.
@@ -115,6 +132,9 @@ Platform::ClipboardOffer Platform::clipboardOffer()
     const QMimeData *data = clipboard->mimeData();
     if (data == nullptr || !data->hasText())
         return ClipboardOffer::NoText;
+    // Qt keeps what a failed read gave, an empty text, for as long as the owner's offer stands.
+    if (data == m_failedOffer)
+        return ClipboardOffer::Unreadable;
     m_textFormat = u"text/plain"_s;
     return ClipboardOffer::Text;
 }
@@ -140,7 +160,14 @@ std::optional<std::string> Platform::clipboardText()
     if (data == nullptr)
         return std::nullopt;
     // The bytes are fetched once and copied once, into the text the readout keeps.
+    failedRead = false;
+    usualHandler = qInstallMessageHandler(noticeFailedRead);
     const QByteArray bytes = data->data(format);
+    qInstallMessageHandler(usualHandler);
+    if (failedRead) {
+        m_failedOffer = data;
+        return std::nullopt;
+    }
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
@@ -152,6 +179,7 @@ void Platform::setClipboardText(const QString &text)
     clipboard->clear();
     clipboard->setText(text);
     m_failedOwner = 0;
+    m_failedOffer = nullptr;
 }
 
 void Platform::quit()

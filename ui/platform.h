@@ -4,6 +4,8 @@
 
 #include "conversion/file_system.h"
 
+#include <QMimeData>
+#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -39,7 +41,7 @@ public:
     // The clipboard's text as UTF-8, fetched once in the format the last offer found; empty when
     // it holds none, nothing when it cannot be read: no answer in time, an owner gone, a refusal or
     // a transfer cut short. On X11 each request waits at most 0.3 s, and the window keeps painting
-    // while a large text arrives.
+    // while a large text arrives; on Wayland, Qt's own wait of 1 s for each piece holds.
     virtual std::optional<std::string> clipboardText();
     // Empties the clipboard, then puts the text on it.
     virtual void setClipboardText(const QString &text);
@@ -62,6 +64,7 @@ private:
     QString m_textFormat; // what the last offer said to ask for; empty when it found no text
     bool m_x11Format = false; // m_textFormat is an X format, read over our own connection
     std::uint32_t m_failedOwner = 0; // the X window whose text could not be read last time
+    QPointer<const QMimeData> m_failedOffer; // what Qt could not read; gone with the offer
 };
 
 } // namespace korvex

@@ -10,6 +10,7 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill -CONT "${pids[i]}" 2>/dev/null || true # a stopped owner ends only once woken
         kill "${pids[i]}" 2>/dev/null || continue
         wait "${pids[i]}" 2>/dev/null || true
     done
@@ -53,8 +54,34 @@ xdotool type --delay 60 '7+1='
 read_ readout 8
 read_ tape '7 + 1 = 8'
 
+# The clipboard: a paste, then an owner that never sends its text. Qt waits one second for it;
+# the readout stays, and a second Ctrl+V of the same offer neither waits nor empties it.
+offers() { grep -c 'selection(wl_data_offer' "$work/protocol" || true; }
+take_clipboard() { # TEXT: an owner of our own takes the clipboard, Korvex is told and has the keys
+    local before
+    before=$(offers)
+    WAYLAND_DISPLAY=wayland-korvex wl-copy --foreground -n "$1" &
+    pids+=($!)
+    for _ in $(seq 100); do [ "$(offers)" -gt "$before" ] && break; sleep 0.05; done
+    read_ active 'Calculatrice et Conversion Francs/Euros'
+}
+take_clipboard 5
+xdotool key ctrl+v
+read_ readout 5
+take_clipboard 77
+kill -STOP "${pids[-1]}"
+for attempt in first second; do
+    start=$(date +%s%N)
+    xdotool key ctrl+v
+    read_ readout 5 # read once the window answers again
+    ms=$(( ($(date +%s%N) - start) / 1000000 ))
+    echo "hung owner, $attempt Ctrl+V: the readout kept, the window answered after $ms ms"
+    [ "$ms" -lt 2000 ] || { echo "blocked $ms ms" >&2; exit 1; }
+done
+
 # "Taux" by keyboard: four Tabs from "=", then Space.
 xdotool key --delay 60 Tab Tab Tab Tab space
 read_ active 'Taux de conversion et T.V.A.'
 grep -q 'set_parent(xdg_toplevel' "$work/protocol" || { echo "dialog without parent" >&2; exit 1; }
-echo "weston: app id $app_id, 505x200, F9 and 7+1= gave 8 and its tape line, settings in front"
+echo "weston: app id $app_id, 505x200, F9 and 7+1= gave 8 and its tape line, a paste kept from" \
+    "a hung owner, settings in front"
