@@ -3,9 +3,6 @@
 
 #include "engine/readout.h"
 
-#include <array>
-#include <charconv>
-
 namespace korvex {
 
 namespace {
@@ -23,18 +20,6 @@ namespace {
     }
 
 } // namespace
-
-std::string NumberToPointText(double value)
-{
-    // Precision 15 on purpose: the shortest form would write 0.1 + 0.2 as 0.30000000000000004.
-    std::array<char, 48> buffer{};
-    const auto result = std::to_chars(
-        buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 15);
-    std::string text(buffer.data(), result.ptr);
-    if (text == "-0")
-        return "0"; // a sign on nothing would only puzzle whoever reads the file
-    return text;
-}
 
 std::size_t PointNumberLength(std::string_view text)
 {

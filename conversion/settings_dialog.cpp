@@ -5,6 +5,7 @@
 #include "conversion/settings.h"
 #include "conversion/settings_file.h"
 #include "engine/host.h"
+#include "engine/readout.h"
 
 namespace korvex {
 

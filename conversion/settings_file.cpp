@@ -3,6 +3,7 @@
 
 #include "conversion/file_system.h"
 #include "conversion/point_number.h"
+#include "engine/readout.h"
 
 #include <charconv>
 #include <cmath>

@@ -246,20 +246,27 @@ namespace {
 
 } // namespace
 
-std::string NumberToText(double value)
+std::string NumberToPointText(double value)
 {
+    // Precision 15 on purpose: the shortest form would write 0.1 + 0.2 as 0.30000000000000004.
     std::array<char, 48> buffer{};
     const auto result = std::to_chars(
         buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 15);
     std::string text(buffer.data(), result.ptr);
+    if (text == "-0")
+        return "0"; // a sign on nothing would only puzzle whoever reads it
+    return text;
+}
+
+std::string NumberToText(double value)
+{
+    std::string text = NumberToPointText(value);
     for (char &c : text) {
         if (c == '.')
             c = ',';
         else if (c == 'e')
             c = 'E';
     }
-    if (text == "-0")
-        return "0";
     return text;
 }
 

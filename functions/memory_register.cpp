@@ -7,8 +7,6 @@
 #include "engine/tape.h"
 #include "functions/unary_functions.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
 
 namespace korvex {
@@ -24,15 +22,10 @@ namespace {
 
 } // namespace
 
+// Negative zero, left by adding "-0," to a stored "-0,", is shown as plain 0 like any zero.
 std::string PointNotation(double value)
 {
-    // Negative zero, left by adding "-0," to a stored "-0,", is shown as plain 0.
-    if (value == 0)
-        value = 0;
-    std::array<char, 48> buffer{};
-    const auto result = std::to_chars(
-        buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 15);
-    std::string text(buffer.data(), result.ptr);
+    std::string text = NumberToPointText(value);
     for (char &c : text) {
         if (c == 'e')
             c = 'E';
