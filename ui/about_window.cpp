@@ -95,11 +95,20 @@ struct frmAbout::ControlRow
     Handler onClick = nullptr; // a picture or a label with one is a link
     QString tooltip = {};
     QString spoken = {}; // a picture's name for screen readers
+    bool isDefault = false; // Enter presses it, and it has the focus at opening
+    QWidget *widget = nullptr; // made from this row
 
     static ControlRow button(const QString &name, const QString &caption, QRect twips, int tab,
-        Handler onClick, bool bold = false, const QString &tooltip = {})
+        Handler onClick, const QString &tooltip = {})
     {
-        return {Button, name, caption, twips, comicFont(8.25, bold), {}, tab, onClick, tooltip};
+        return {Button, name, caption, twips, comicFont(8.25), {}, tab, onClick, tooltip};
+    }
+    // Bold, as the default button is drawn.
+    static ControlRow defaultButton(
+        const QString &name, const QString &caption, QRect twips, int tab, Handler onClick)
+    {
+        return {
+            Button, name, caption, twips, comicFont(8.25, true), {}, tab, onClick, {}, {}, true};
     }
     static ControlRow label(const QString &name, const QString &caption, QRect twips,
         const QColor &colour, qreal points = 8.25, bool bold = false)
@@ -133,6 +142,8 @@ frmAbout::frmAbout(Platform &platform, QWidget *parent)
     Form_Load();
 }
 
+frmAbout::~frmAbout() = default;
+
 // Every control of the window, in creation order: the whole layout at a glance. The links take
 // the focus at their labels' place in the tab order; the donation picture, which has none, last.
 std::vector<frmAbout::ControlRow> frmAbout::controlTable()
@@ -143,9 +154,9 @@ std::vector<frmAbout::ControlRow> frmAbout::controlTable()
     return {
         C::button(
             u"Command1"_s, u"Détails..."_s, {3960, 2280, 1455, 375}, 8, &frmAbout::Command1_Click),
-        C::button(u"cmdOK"_s, u"OK"_s, {3960, 1440, 1500, 585}, 0, &frmAbout::cmdOK_Click, true),
+        C::defaultButton(u"cmdOK"_s, u"OK"_s, {3960, 1440, 1500, 585}, 0, &frmAbout::cmdOK_Click),
         C::button(u"cmdSysInfo"_s, u"&Système Info..."_s, {3960, 2760, 1485, 345}, 1,
-            &frmAbout::cmdSysInfo_Click, false, u"Informations système"_s),
+            &frmAbout::cmdSysInfo_Click, u"Informations système"_s),
         C::pictureLink(u"Image2"_s, u":/korvex/icons/donation.png"_s, {1200, 2400, 1500, 660}, 9,
             &frmAbout::Image2_Click, donationTip, u"Faire un don"_s),
         C::link(u"Label3"_s, u"URL : "_s + MakerWebSite.toString(), {240, 1680, 3315, 225}, 7,
@@ -153,8 +164,9 @@ std::vector<frmAbout::ControlRow> frmAbout::controlTable()
         C::picture(u"Image1"_s, u":/korvex/icons/korvex-32.png"_s, {120, 240, 720, 720}),
         C::label(u"Label2"_s, u"Logiciel FREEWARE"_s, {960, 2040, 2175, 255}, red, 9.75, true),
         C::label(u"lblDescription"_s, MakerCredit.toString(), {1080, 840, 3885, 330}, green),
-        C::label(u"lblTitle"_s, {}, {1080, 120, 3885, 360}, green, 9.75, true),
-        C::label(u"lblVersion"_s, {}, {1080, 480, 3885, 225}, green),
+        C::label(u"lblTitle"_s, QString::fromLatin1(ApplicationTitle), {1080, 120, 3885, 360},
+            green, 9.75, true),
+        C::label(u"lblVersion"_s, u"Version "_s + versionNumbers(), {1080, 480, 3885, 225}, green),
         C::link(u"lblDisclaimer"_s, u"E-Mail : "_s + MakerEmail.toString(), {240, 1320, 3315, 225},
             3, &frmAbout::lblDisclaimer_Click, u"Envoyer un courriel"_s),
     };
@@ -164,20 +176,25 @@ void frmAbout::buildControls()
 {
     // Over a link the pointer is a hand whose raised finger's tip points.
     const QCursor hand(QPixmap(u":/korvex/icons/hand.png"_s), 12, 1);
+    m_controls = controlTable();
     std::vector<std::pair<int, QWidget *>> tabOrder;
-    for (const ControlRow &row : controlTable()) {
-        QWidget *control = makeControl(row, hand);
+    for (ControlRow &row : m_controls) {
+        row.widget = makeControl(row, hand);
         if (row.kind == ControlRow::Button || row.onClick != nullptr)
-            tabOrder.emplace_back(row.tab, control);
+            tabOrder.emplace_back(row.tab, row.widget);
     }
     std::sort(tabOrder.begin(), tabOrder.end());
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
-    m_cmdOK = findChild<QPushButton *>(u"cmdOK"_s);
-    m_cmdOK->setDefault(true);
-    m_cmdOK->setFocus();
-    m_lblTitle = findChild<QLabel *>(u"lblTitle"_s);
-    m_lblVersion = findChild<QLabel *>(u"lblVersion"_s);
+}
+
+// A label or picture with a click action; nothing for any other control.
+const frmAbout::ControlRow *frmAbout::linkOf(const QObject *control) const
+{
+    const auto row = std::find_if(m_controls.begin(), m_controls.end(), [control](const auto &r) {
+        return r.widget == control && r.kind != ControlRow::Button && r.onClick != nullptr;
+    });
+    return row != m_controls.end() ? &*row : nullptr;
 }
 
 QWidget *frmAbout::makeControl(const ControlRow &row, const QCursor &linkCursor)
@@ -187,6 +204,10 @@ QWidget *frmAbout::makeControl(const ControlRow &row, const QCursor &linkCursor)
         auto *button = new QPushButton(row.caption, this);
         connect(button, &QPushButton::clicked, this,
             [this, handler = row.onClick] { (this->*handler)(); });
+        if (row.isDefault) {
+            button->setDefault(true);
+            button->setFocus();
+        }
         control = button;
     } else {
         auto *label = new QLabel(this);
@@ -195,7 +216,6 @@ QWidget *frmAbout::makeControl(const ControlRow &row, const QCursor &linkCursor)
             label->setFocusPolicy(Qt::TabFocus);
             label->setCursor(linkCursor);
             label->installEventFilter(this);
-            m_links[label] = row.onClick;
         }
         control = label;
     }
@@ -222,10 +242,7 @@ void frmAbout::setMessagePresenter(MessagePresenter presenter)
 
 void frmAbout::Form_Load()
 {
-    const QString title = QString::fromLatin1(ApplicationTitle);
-    setWindowTitle(u"A propos "_s + title);
-    m_lblVersion->setText(u"Version "_s + versionNumbers());
-    m_lblTitle->setText(title);
+    setWindowTitle(u"A propos "_s + QString::fromLatin1(ApplicationTitle));
 }
 
 void frmAbout::reject()
@@ -245,7 +262,7 @@ void frmAbout::paintEvent(QPaintEvent *)
     // A link has no frame of its own to show the focus in: the dialog rings the focused one, in
     // white on its black ground, which no desktop theme changes.
     QWidget *focused = focusWidget();
-    if (focused != nullptr && focused->hasFocus() && m_links.contains(focused)) {
+    if (focused != nullptr && focused->hasFocus() && linkOf(focused) != nullptr) {
         painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
         painter.drawRect(focused->geometry().marginsAdded({2, 2, 1, 1}));
     }
@@ -256,15 +273,15 @@ void frmAbout::paintEvent(QPaintEvent *)
 // once.
 bool frmAbout::eventFilter(QObject *watched, QEvent *event)
 {
-    const auto link = m_links.find(watched);
-    if (link == m_links.end())
+    const ControlRow *link = linkOf(watched);
+    if (link == nullptr)
         return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const auto *widget = static_cast<QWidget *>(watched);
         if (mouse->button() == Qt::LeftButton
             && widget->rect().contains(mouse->position().toPoint()))
-            (this->*link->second)();
+            (this->*link->onClick)();
         return true;
     }
     if (event->type() == QEvent::KeyPress) {
@@ -272,7 +289,7 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
         const bool opens = key->key() == Qt::Key_Space || key->key() == Qt::Key_Return
             || key->key() == Qt::Key_Enter;
         if (opens && !key->isAutoRepeat())
-            (this->*link->second)();
+            (this->*link->onClick)();
         if (opens)
             return true;
     }

@@ -7,12 +7,9 @@
 
 #include <QDialog>
 #include <functional>
-#include <map>
 #include <vector>
 
 class QCursor;
-class QLabel;
-class QPushButton;
 
 namespace korvex {
 
@@ -26,6 +23,7 @@ public:
     using MessagePresenter = std::function<void(const Message &)>;
 
     explicit frmAbout(Platform &platform, QWidget *parent = nullptr);
+    ~frmAbout() override;
 
     // Tests record message boxes through this instead of blocking.
     void setMessagePresenter(MessagePresenter presenter);
@@ -44,6 +42,7 @@ private:
     static std::vector<ControlRow> controlTable();
     void buildControls();
     QWidget *makeControl(const ControlRow &row, const QCursor &linkCursor);
+    const ControlRow *linkOf(const QObject *control) const;
     void Form_Load();
     void cmdOK_Click();
     void Command1_Click();
@@ -55,10 +54,7 @@ private:
 
     Platform &m_platform;
     MessagePresenter m_presentMessage;
-    std::map<QObject *, Handler> m_links;
-    QPushButton *m_cmdOK = nullptr;
-    QLabel *m_lblTitle = nullptr;
-    QLabel *m_lblVersion = nullptr;
+    std::vector<ControlRow> m_controls; // each row with the control made from it
 };
 
 } // namespace korvex

@@ -5,8 +5,6 @@
 
 #include <QDialog>
 
-class QPushButton;
-
 namespace korvex {
 
 class FrmAide : public QDialog
@@ -21,11 +19,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildFrames();
-    void buildControls();
     void Command1_Click();
-
-    QPushButton *m_Command1 = nullptr;
 };
 
 } // namespace korvex

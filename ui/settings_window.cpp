@@ -70,6 +70,8 @@ struct Form1::ControlRow
     QString tooltip;
     Handler onClick;
     QString spoken = {}; // what a screen reader calls it, where a caption is missing or misleads
+    int number = 0; // N of TextN and OptionN, by which the core knows the fields and the options
+    QWidget *widget = nullptr; // made from this row
 };
 
 // Every control of the dialog, the frame before the option buttons it holds. The runs of blanks in
@@ -82,23 +84,23 @@ std::vector<Form1::ControlRow> Form1::controlTable()
         {u"Label1"_s, Kind::Label, u"Taux de conversion Francs > Euros"_s, {120, 120, 3030, 195}, 4,
             true, {}, nullptr},
         {u"Text1"_s, Kind::TextBox, {}, {240, 480, 2295, 285}, 0, false, {}, nullptr,
-            u"Taux de conversion"_s},
+            u"Taux de conversion"_s, 1},
         {u"Image1"_s, Kind::Picture, {}, {2640, 360, 495, 495}, -1, false, {}, nullptr},
         {u"Frame1"_s, Kind::Frame, u"Format du résultat conversion"_s, {240, 840, 2775, 1935}, 5,
             false, {}, nullptr},
         {u"Option4"_s, Kind::Option, u"Résultat non formaté"_s, {240, 360, 2175, 255}, 9, false, {},
-            &Form1::Option4_Click},
+            &Form1::Option4_Click, {}, 4},
         {u"Option1"_s, Kind::Option, u"##,##     2 décimales"_s, {240, 720, 2175, 255}, 6, false,
             u"Résultat arrondi suivant la norme monétaire"_s, &Form1::Option1_Click,
-            u"2 décimales"_s},
+            u"2 décimales"_s, 1},
         {u"Option2"_s, Kind::Option, u"##,###   3 décimales"_s, {240, 1080, 2175, 375}, 7, false,
-            {}, &Form1::Option2_Click, u"3 décimales"_s},
+            {}, &Form1::Option2_Click, u"3 décimales"_s, 2},
         {u"Option3"_s, Kind::Option, u"##,#### 4 décimales"_s, {240, 1560, 2175, 255}, 8, false, {},
-            &Form1::Option3_Click, u"4 décimales"_s},
+            &Form1::Option3_Click, u"4 décimales"_s, 3},
         {u"Label2"_s, Kind::Label, u"T.V.A en pourcentage"_s, {480, 2880, 1890, 195}, 11, true, {},
             nullptr},
         {u"Text2"_s, Kind::TextBox, {}, {480, 3120, 2295, 285}, 10, false, {}, nullptr,
-            u"Taux de TVA"_s},
+            u"Taux de TVA"_s, 2},
         {u"Command1"_s, Kind::Button, u"&OK"_s, {240, 3600, 615, 495}, 1, true,
             u"Modifications prises en compte"_s, &Form1::Command1_Click},
         {u"Command2"_s, Kind::Button, u"&Annuler"_s, {960, 3600, 975, 495}, 2, false,
@@ -119,8 +121,10 @@ Form1::Form1(Settings &settings, FileSystem &files, Host &host, QWidget *parent)
     setFont(controlFont(8.25));
     buildControls();
     Form_Load();
-    m_Text1->setFocus(Qt::OtherFocusReason);
+    m_Text[0]->setFocus(Qt::OtherFocusReason);
 }
+
+Form1::~Form1() = default;
 
 // Without an owner the toolkit would centre the dialog on the screen, away from the calculator the
 // user looks at. Its title bar is not known before it shows: the window's own stands in for it.
@@ -146,26 +150,27 @@ void Form1::centreOver(const QWidget &window)
     move(frame.topLeft());
 }
 
+// The option buttons go into the frame made before them.
 void Form1::buildControls()
 {
-    std::vector<ControlRow> table = controlTable();
-    for (const ControlRow &row : table)
-        m_controls[row.name] = makeControl(row);
-    m_Text1 = static_cast<QLineEdit *>(m_controls.at(u"Text1"_s));
-    m_Text2 = static_cast<QLineEdit *>(m_controls.at(u"Text2"_s));
-    for (std::size_t i = 0; i < m_Option.size(); ++i)
-        m_Option[i] = static_cast<QRadioButton *>(m_controls.at(u"Option%1"_s.arg(i + 1)));
-
-    std::erase_if(table, [](const ControlRow &row) { return row.tab < 0; });
-    std::sort(table.begin(), table.end(),
-        [](const ControlRow &a, const ControlRow &b) { return a.tab < b.tab; });
-    for (std::size_t i = 1; i < table.size(); ++i)
-        setTabOrder(m_controls.at(table[i - 1].name), m_controls.at(table[i].name));
+    m_controls = controlTable();
+    QWidget *frame = nullptr;
+    std::vector<const ControlRow *> byTab;
+    for (ControlRow &row : m_controls) {
+        row.widget = makeControl(row, row.kind == Kind::Option ? frame : this);
+        if (row.kind == Kind::Frame)
+            frame = row.widget;
+        if (row.tab >= 0)
+            byTab.push_back(&row);
+    }
+    std::sort(byTab.begin(), byTab.end(),
+        [](const ControlRow *a, const ControlRow *b) { return a->tab < b->tab; });
+    for (std::size_t i = 1; i < byTab.size(); ++i)
+        setTabOrder(byTab[i - 1]->widget, byTab[i]->widget);
 }
 
-QWidget *Form1::makeControl(const ControlRow &row)
+QWidget *Form1::makeControl(const ControlRow &row, QWidget *parent)
 {
-    QWidget *parent = row.kind == Kind::Option ? m_controls.at(u"Frame1"_s) : this;
     QWidget *control = nullptr;
     switch (row.kind) {
     case Kind::Label: {
@@ -183,6 +188,7 @@ QWidget *Form1::makeControl(const ControlRow &row)
         field->installEventFilter(this);
         // An input method would commit its text past the key filter.
         field->setAttribute(Qt::WA_InputMethodEnabled, false);
+        m_Text[static_cast<std::size_t>(row.number - 1)] = field;
         control = field;
         break;
     }
@@ -196,9 +202,12 @@ QWidget *Form1::makeControl(const ControlRow &row)
     case Kind::Frame:
         control = new ClassicFrame(row.caption, parent);
         break;
-    case Kind::Option:
-        control = new QRadioButton(row.caption, parent);
+    case Kind::Option: {
+        auto *option = new QRadioButton(row.caption, parent);
+        m_Option[static_cast<std::size_t>(row.number - 1)] = option;
+        control = option;
         break;
+    }
     case Kind::Button: {
         auto *button = new QPushButton(row.caption, parent);
         // A dialog's push buttons are auto-default: Enter would press the focused one.
@@ -223,9 +232,9 @@ QWidget *Form1::makeControl(const ControlRow &row)
 
 void Form1::Form_Load()
 {
-    for (const ControlRow &row : controlTable()) {
+    for (const ControlRow &row : m_controls) {
         if (!row.tooltip.isEmpty())
-            m_controls.at(row.name)->setToolTip(row.tooltip);
+            row.widget->setToolTip(row.tooltip);
     }
     const form1::Fields fields = form1::Form1_Load(m_settings);
     if (fields.option) {
@@ -239,8 +248,8 @@ void Form1::Form_Load()
                 option->setFocusPolicy(Qt::FocusPolicy(option->focusPolicy() & ~Qt::TabFocus));
         }
     }
-    m_Text1->setText(QString::fromStdString(fields.Text1));
-    m_Text2->setText(QString::fromStdString(fields.Text2));
+    m_Text[0]->setText(QString::fromStdString(fields.Text1));
+    m_Text[1]->setText(QString::fromStdString(fields.Text2));
 }
 
 void Form1::Option1_Click()
@@ -268,7 +277,7 @@ void Form1::Command1_Click()
     auto step = form1::DialogStep::StayOpen;
     guarded([this, &step] {
         step = form1::Command1_Click(
-            m_settings, m_Text1->text().toStdString(), m_Text2->text().toStdString());
+            m_settings, m_Text[0]->text().toStdString(), m_Text[1]->text().toStdString());
     });
     if (step == form1::DialogStep::Close)
         accept();
@@ -284,8 +293,8 @@ void Form1::Command2_Click()
 void Form1::Command3_Click()
 {
     const bool ran = guarded([this] {
-        form1::Command3_Click(m_settings, m_Text1->text().toStdString(),
-            m_Text2->text().toStdString(), m_files, m_host);
+        form1::Command3_Click(m_settings, m_Text[0]->text().toStdString(),
+            m_Text[1]->text().toStdString(), m_files, m_host);
     });
     if (!ran)
         m_host.showMessage(SaveFailureMessage);
@@ -293,7 +302,7 @@ void Form1::Command3_Click()
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && (watched == m_Text1 || watched == m_Text2))
+    if (event->type() == QEvent::KeyPress && (watched == m_Text[0] || watched == m_Text[1]))
         return !reachesField(*static_cast<QKeyEvent *>(event));
     return QDialog::eventFilter(watched, event);
 }

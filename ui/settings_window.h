@@ -5,7 +5,6 @@
 
 #include <QDialog>
 #include <array>
-#include <map>
 #include <vector>
 
 class QLineEdit;
@@ -25,6 +24,7 @@ public:
     // Made afresh at each opening, so it starts from the settings in force. A failed save is shown
     // through host.
     Form1(Settings &settings, FileSystem &files, Host &host, QWidget *parent = nullptr);
+    ~Form1() override;
 
     // Places the dialog centred over a window that does not own it, whole on that window's screen,
     // and keeps it in front of that window.
@@ -40,7 +40,7 @@ private:
 
     static std::vector<ControlRow> controlTable();
     void buildControls();
-    QWidget *makeControl(const ControlRow &row);
+    QWidget *makeControl(const ControlRow &row, QWidget *parent);
     void Form_Load();
     void Option1_Click();
     void Option2_Click();
@@ -53,9 +53,8 @@ private:
     Settings &m_settings;
     FileSystem &m_files;
     Host &m_host;
-    std::map<QString, QWidget *> m_controls; // by control name
-    QLineEdit *m_Text1 = nullptr;
-    QLineEdit *m_Text2 = nullptr;
+    std::vector<ControlRow> m_controls; // each row with the control made from it
+    std::array<QLineEdit *, 2> m_Text{}; // Text1, the conversion rate, and Text2, the VAT rate
     std::array<QRadioButton *, 4> m_Option{}; // Option1 to Option4
 };
 
