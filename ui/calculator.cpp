@@ -163,6 +163,7 @@ struct Calculator::ButtonRow
     QString spoken; // what a screen reader says: captions such as "V²", "¶" or "<=" say little
     KeyAction pressedBy; // the key command that presses it
     std::function<void()> action;
+    QPushButton **member = nullptr; // the window's pointer to it, where its code needs it
     QPushButton *button = nullptr; // made from this row
 };
 
@@ -235,7 +236,8 @@ std::vector<Calculator::ButtonRow> Calculator::buttonTable()
             memory([this] { korvex::Command10_Click(m_module.memory, m_state, *this); })},
         {u"Command9"_s, u"MR"_s, {120, 1200, 515, 480}, bold(9.75), 29, {},
             u"Rappeler la mémoire"_s, noKey,
-            memory([this] { korvex::Command9_Click(m_module.memory, m_state, *this); })},
+            memory([this] { korvex::Command9_Click(m_module.memory, m_state, *this); }),
+            &m_Command9},
         {u"Command8"_s, u"MC"_s, {120, 600, 515, 480}, bold(9.75), 28, u"Efface la mémoire"_s,
             u"Effacer la mémoire"_s, noKey,
             memory([this] { korvex::Command8_Click(m_module.memory, *this); })},
@@ -292,7 +294,7 @@ std::vector<Calculator::ButtonRow> Calculator::buttonTable()
         {u"Decimal"_s, u","_s, {1440, 2400, 480, 480}, bold(12), 18, {}, u"Virgule"_s, {K::Decimal},
             engine(&korvex::Decimal_Click, noTrap)},
         {u"Operator4"_s, sign(4), {3360, 2400, 480, 480}, bold(12), 16, {}, u"Égal"_s,
-            {K::Operator, EqualsIndex}, operation(EqualsIndex)},
+            {K::Operator, EqualsIndex}, operation(EqualsIndex), &m_equals},
         {u"Percent"_s, u"%"_s, {4080, 2400, 480, 480}, bold(9.75), 17, {}, u"Pourcentage"_s,
             {K::Percent}, engine(&korvex::Percent_Click, overflowTrap)},
     };
@@ -386,10 +388,8 @@ void Calculator::buildButtons()
         button->installEventFilter(this);
         connect(button, &QPushButton::clicked, this, row->action);
         m_keyHandlers[button] = keyHandlerOf(row->pressedBy.command);
-        if (row->pressedBy == KeyAction{KeyCommand::Operator, EqualsIndex})
-            m_equals = button;
-        if (row->name == u"Command9"_s)
-            m_Command9 = button;
+        if (row->member != nullptr)
+            *row->member = button;
         row->button = button;
         if (previous != nullptr)
             setTabOrder(previous, button);
