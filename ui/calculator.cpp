@@ -38,6 +38,19 @@
 
 using namespace Qt::StringLiterals;
 
+// How a click and a typed key reach the core and come back to the screen:
+//   click: the button's row in buttonTable() -> its action (through Number_Click or
+//       Operator_Click for digits and operators) -> act() -> the core handler
+//       (korvex::Operator_Click, Command5_Click, TtcToHt...), which calls the host back at the
+//       very step the user must see (showMessage and moveFocusToEquals refresh first; record adds
+//       to the tape; runLoadStep is Form_Load) -> refresh() as act() ends: the readout, Label1,
+//       the memory indicator and the MR tooltip. The window's own buttons (Taux, ?, A propos,
+//       Fin) open or close a window instead.
+//   typed key: eventFilter() on the focused button -> handleKey() -> TypedKeyCodes() -> that
+//       button's key handler (Operator_KeyPress, Number_KeyPress) -> OperatorKeyMap() or
+//       NumberKeyMap() -> perform() clicks the button whose row the key command presses -> the
+//       click's path. A key typed in the tape goes to "=" the same way (typedIntoTape()).
+
 namespace korvex {
 
 namespace {
