@@ -98,17 +98,12 @@ struct frmAbout::ControlRow
     bool isDefault = false; // Enter presses it, and it has the focus at opening
     QWidget *widget = nullptr; // made from this row
 
+    // The default button is drawn bold.
     static ControlRow button(const QString &name, const QString &caption, QRect twips, int tab,
-        Handler onClick, const QString &tooltip = {})
+        Handler onClick, bool isDefault = false, const QString &tooltip = {})
     {
-        return {Button, name, caption, twips, comicFont(8.25), {}, tab, onClick, tooltip};
-    }
-    // Bold, as the default button is drawn.
-    static ControlRow defaultButton(
-        const QString &name, const QString &caption, QRect twips, int tab, Handler onClick)
-    {
-        return {
-            Button, name, caption, twips, comicFont(8.25, true), {}, tab, onClick, {}, {}, true};
+        return {Button, name, caption, twips, comicFont(8.25, isDefault), {}, tab, onClick, tooltip,
+            {}, isDefault};
     }
     static ControlRow label(const QString &name, const QString &caption, QRect twips,
         const QColor &colour, qreal points = 8.25, bool bold = false)
@@ -154,9 +149,9 @@ std::vector<frmAbout::ControlRow> frmAbout::controlTable()
     return {
         C::button(
             u"Command1"_s, u"Détails..."_s, {3960, 2280, 1455, 375}, 8, &frmAbout::Command1_Click),
-        C::defaultButton(u"cmdOK"_s, u"OK"_s, {3960, 1440, 1500, 585}, 0, &frmAbout::cmdOK_Click),
+        C::button(u"cmdOK"_s, u"OK"_s, {3960, 1440, 1500, 585}, 0, &frmAbout::cmdOK_Click, true),
         C::button(u"cmdSysInfo"_s, u"&Système Info..."_s, {3960, 2760, 1485, 345}, 1,
-            &frmAbout::cmdSysInfo_Click, u"Informations système"_s),
+            &frmAbout::cmdSysInfo_Click, false, u"Informations système"_s),
         C::pictureLink(u"Image2"_s, u":/korvex/icons/donation.png"_s, {1200, 2400, 1500, 660}, 9,
             &frmAbout::Image2_Click, donationTip, u"Faire un don"_s),
         C::link(u"Label3"_s, u"URL : "_s + MakerWebSite.toString(), {240, 1680, 3315, 225}, 7,
@@ -191,10 +186,11 @@ void frmAbout::buildControls()
 // A label or picture with a click action; nothing for any other control.
 const frmAbout::ControlRow *frmAbout::linkOf(const QObject *control) const
 {
-    const auto row = std::find_if(m_controls.begin(), m_controls.end(), [control](const auto &r) {
-        return r.widget == control && r.kind != ControlRow::Button && r.onClick != nullptr;
-    });
-    return row != m_controls.end() ? &*row : nullptr;
+    for (const ControlRow &row : m_controls) {
+        if (row.widget == control && row.kind != ControlRow::Button && row.onClick != nullptr)
+            return &row;
+    }
+    return nullptr;
 }
 
 QWidget *frmAbout::makeControl(const ControlRow &row, const QCursor &linkCursor)

@@ -188,8 +188,7 @@ QWidget *Form1::makeControl(const ControlRow &row, QWidget *parent)
         field->installEventFilter(this);
         // An input method would commit its text past the key filter.
         field->setAttribute(Qt::WA_InputMethodEnabled, false);
-        m_Text[static_cast<std::size_t>(row.number - 1)] = field;
-        control = field;
+        control = m_Text[static_cast<std::size_t>(row.number - 1)] = field;
         break;
     }
     case Kind::Picture: {
@@ -202,12 +201,10 @@ QWidget *Form1::makeControl(const ControlRow &row, QWidget *parent)
     case Kind::Frame:
         control = new ClassicFrame(row.caption, parent);
         break;
-    case Kind::Option: {
-        auto *option = new QRadioButton(row.caption, parent);
-        m_Option[static_cast<std::size_t>(row.number - 1)] = option;
-        control = option;
+    case Kind::Option:
+        control = m_Option[static_cast<std::size_t>(row.number - 1)] =
+            new QRadioButton(row.caption, parent);
         break;
-    }
     case Kind::Button: {
         auto *button = new QPushButton(row.caption, parent);
         // A dialog's push buttons are auto-default: Enter would press the focused one.
