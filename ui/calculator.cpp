@@ -112,10 +112,11 @@ namespace {
     QAccessibleInterface *readoutAccessible(const QString &, QObject *object)
     {
         auto *label = qobject_cast<QLabel *>(object);
-        if (label == nullptr || label->objectName() != u"Readout")
+        const auto *calculator =
+            label != nullptr ? qobject_cast<const Calculator *>(label->window()) : nullptr;
+        if (calculator == nullptr || calculator->readout() != label)
             return nullptr;
-        const auto *calculator = qobject_cast<const Calculator *>(label->window());
-        return calculator != nullptr ? new ReadoutAccessible(label, *calculator) : nullptr;
+        return new ReadoutAccessible(label, *calculator);
     }
 
     // A caption too wide for its button breaks at a space onto centred lines, as classic push

@@ -44,6 +44,7 @@ public:
 
     const CalculatorState &state() const { return m_state; }
     CalculatorState &state() { return m_state; }
+    const QLabel *readout() const { return m_Readout; } // heard whole by screen readers
 
     void showMessage(const Message &message) override;
     void runLoadStep() override;
