@@ -33,13 +33,15 @@ if(NOT KORVEX_DPKG_BUILDFLAGS)
     return()
 endif()
 
-# CXXFLAGS also maps the folder cmake runs in, the source folder for a preset, to "." in file names
-# (-ffile-prefix-map). A Release build holds no such name either way: built without the flag in
-# another folder, the package came out the same.
+# CXXFLAGS also maps the folder dpkg-buildflags runs in to "." in file names (-ffile-prefix-map).
+# That is always the source folder here: CMake re-runs itself from the build folder, and flags
+# that changed with it would rebuild everything. A Release build holds no file name either way:
+# built without the flag in another folder, the package came out the same.
 function(korvex_dpkg_buildflags name result)
     execute_process(
         COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
                 ${KORVEX_DPKG_BUILDFLAGS} --get ${name}
+        WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
         OUTPUT_VARIABLE flags
         OUTPUT_STRIP_TRAILING_WHITESPACE
         COMMAND_ERROR_IS_FATAL ANY)
