@@ -36,18 +36,23 @@ build:
 	$(call configure,release,$(BUILD_DIR))
 	cmake --build --preset release
 
-# A Debian package of the installed program: build/korvex_<version>_<arch>.deb.
+# A Debian package of the installed program: build/korvex_<version>_<arch>.deb. Its files carry the
+# time of the last commit (of the changelog's last entry outside git), not the time of packaging:
+# cpack reads SOURCE_DATE_EPOCH from its environment. The same sources then give the same package.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null \
+	|| dpkg-parsechangelog -l packaging/changelog -S Timestamp)
 package:
 	@bash scripts/bootstrap.sh package
 	$(call configure,release,$(BUILD_DIR))
 	cmake --build --preset release
-	cd $(BUILD_DIR) && cpack
+	cd $(BUILD_DIR) && SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH) cpack
 
-# The package as Debian's tools see it: lintian, the desktop entry and metainfo validators, and
-# the files it installs.
+# The package as Debian's tools see it: lintian with every tag, hardening-check, the desktop entry
+# and metainfo validators, the files it installs; then the same package built again in another
+# folder, which must come out byte for byte the same.
 package-check: package
 	@bash scripts/bootstrap.sh package-check
-	bash scripts/package_check.sh $(BUILD_DIR)
+	SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH) bash scripts/package_check.sh $(BUILD_DIR)
 
 screenshots:
 	@bash scripts/bootstrap.sh screenshots

@@ -260,9 +260,12 @@ std::optional<FileSystem::WriteFile> PosixFileSystem::createTemporary(const Save
             continue;
         }
         // The owner first: a change of owner may clear mode bits. Keeping the owner needs
-        // privileges; without them the file is the user's own, which is all a user can have.
-        if (target.owner)
-            static_cast<void>(::fchown(descriptor, target.owner->first, target.owner->second));
+        // privileges; without them the file is the user's own, which is all a user can have. The
+        // result is named because glibc's fortified headers refuse a cast to void.
+        if (target.owner) {
+            [[maybe_unused]] const int refused =
+                ::fchown(descriptor, target.owner->first, target.owner->second);
+        }
         if (::fchmod(descriptor, target.mode & 07777) != 0) {
             ::unlink(path.c_str());
             ::close(descriptor);

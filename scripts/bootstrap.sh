@@ -8,9 +8,11 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 tier=${1:-run}
 
 # Building and running: compiler, CMake, Ninja, Qt, the two fonts the windows ask for by their
-# Windows names, the French texts of Qt's own buttons, and XCB for the clipboard.
+# Windows names, the French texts of Qt's own buttons, XCB for the clipboard, and dpkg-buildflags
+# (dpkg-dev) for the hardening flags of Debian's own builds, so that the program `make run` builds
+# is the one the package ships.
 run_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation2
-    fonts-comic-neue libxcb1-dev pkg-config)
+    fonts-comic-neue libxcb1-dev pkg-config dpkg-dev)
 # The tests: the real program on a virtual X server, driven with keys and the X clipboard; on
 # Wayland in weston; what a screen reader hears. The last two read the program through the
 # accessibility bus of a D-Bus session of their own, with Debian's pyatspi.
@@ -22,7 +24,9 @@ fuzz_packages=(clang libclang-rt-14-dev)
 bench_packages=(libx11-dev xvfb xauth xclip)
 # CPack's Debian generator reads the libraries' dependencies with dpkg-shlibdeps and file.
 package_packages=(dpkg-dev file)
-package_check_packages=("${package_packages[@]}" lintian desktop-file-utils appstream)
+# hardening-check comes with devscripts; diffoscope shows how two packages differ.
+package_check_packages=("${package_packages[@]}" lintian desktop-file-utils appstream devscripts
+    diffoscope)
 # The dark pictures need the GTK theme plug-in; the pictures are cut with ImageMagick.
 screenshots_packages=(xvfb xauth xdotool x11-utils imagemagick qt6-gtk-platformtheme)
 format_packages=(clang-format)
