@@ -147,8 +147,14 @@ public:
         check(isOneOf(state.PendingOperator, pendingOperators),
             "PendingOperator holds one of its texts");
         check(isOneOf(state.label1, statusLabels), "Label1 holds one of its texts");
-        require(memory.tooltip == MemoryTooltip(memory.MemoryValue),
-            "the MR tooltip tells the memory's value", memory.tooltip);
+        if (memoryValue) { // as printf writes it at 15 digits, after a blank or a minus
+            std::array<char, 40> digits{};
+            std::snprintf(digits.data(), digits.size(), "%.15G", std::fabs(*memoryValue));
+            require(memory.tooltip
+                    == std::string("Rappelle la mémoire M = ") + (*memoryValue < 0 ? "-" : " ")
+                        + digits.data(),
+                "the MR tooltip tells the memory's value", memory.tooltip);
+        }
         require(memory.indicator.empty() || memory.indicator == "M",
             "the memory indicator is empty or M", memory.indicator);
         // Only MS and M+ light the indicator, only MC puts it out, and MC leaves 0.

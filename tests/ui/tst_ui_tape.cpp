@@ -165,8 +165,8 @@ void TestUiTape::savesWhatItCopies()
     path = w.platform.folder.dir.filePath(u"Bloque.txt"_s);
     QVERIFY(QDir(w.platform.folder.dir.path()).mkdir(u"Bloque.txt"_s));
     tape->findChild<QPushButton *>(u"Enregistrer"_s)->click();
-    QCOMPARE(w.messages.size(), std::size_t(1));
-    QVERIFY(QString::fromStdString(w.messages[0].text).contains(u"Bloque.txt"_s));
+    const std::string text = "L'historique n'a pas pu être enregistré dans « " + path.toStdString();
+    QCOMPARE(w.messages, std::vector<Message>({{text + " ».", "Historique", MessageIcon::Error}}));
 }
 
 QTEST_MAIN(TestUiTape)
