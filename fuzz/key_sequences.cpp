@@ -389,8 +389,9 @@ private:
     std::size_t m_pos = 0;
 };
 
-// Codes 0x80 to 0xA3 press a button; 0xA4 to 0xAD are the other steps below; every other byte is
-// a character typed on "=", where the focus always returns, so "12+3=" reads as typed.
+// Codes 0x80 to 0xA3 press the buttons of the key legend's table, in its order; 0xA4 to 0xAD are
+// the other steps below; every other byte is a character typed on "=", where the focus always
+// returns, so "12+3=" reads as typed.
 constexpr std::uint8_t FirstButtonCode = 0x80;
 enum class Step : std::uint8_t {
     Paste = FirstButtonCode + Buttons.size(),
