@@ -3,13 +3,9 @@
 // taken from the input's bytes, driven through the buttons' own functions on a readout. The
 // results are checked for their shape and against bounds worked out here, never by recomputing
 // them the way the code does.
-#include "conversion/currency.h"
-#include "conversion/settings.h"
-#include "conversion/vat.h"
-#include "engine/calculator_state.h"
-#include "engine/host.h"
 #include "engine/readout.h"
 #include "fuzz/property_check.h"
+#include "tests/support/keypad.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,8 +25,8 @@ class QuietHost : public Host
 public:
     void showMessage(const Message &message) override
     {
-        require(message == ConversionOverflowMessage, "the conversions show only their own message",
-            message.text);
+        require(
+            letterOf(message) == 'V', "the conversions show only their own message", message.text);
         ++messages;
     }
     void runLoadStep() override { fuzz::fail("no conversion resets the calculator"); }
@@ -139,7 +135,7 @@ void checkCurrency(double amount, double rate, std::int16_t format)
             "an unformatted result is the readout's own text", readout.state.readout);
     require(std::fabs(*francs - exact) <= unit / 2 + digitsError(exact),
         "the result is within half a unit of its last decimal", readout.state.readout);
-    require(readout.state.label1 == FrancsLabel, "the label says Francs", readout.state.label1);
+    require(readout.state.label1 == " Francs ", "the label says Francs", readout.state.label1);
 
     const auto euros = readout.press(FrancsToEuro, settings);
     if (!euros || rate < 1e-3 || rate > 1e3)

@@ -127,7 +127,7 @@ void checkAcceptedText(std::string_view text)
 }
 
 // The same for the input's first eight bytes taken as a double: every finite number has a
-// readout text, and the reader reads it back.
+// readout text, the number at 15 digits, and the reader reads it back.
 void checkWrittenNumber(const std::uint8_t *data, std::size_t size)
 {
     double value = 0;
@@ -136,9 +136,14 @@ void checkWrittenNumber(const std::uint8_t *data, std::size_t size)
     std::memcpy(&value, data, sizeof value);
     if (!std::isfinite(value))
         return;
+    // The value at 15 significant digits with the decimal comma, as the C library writes it with
+    // "%.15G"; zero has no sign.
+    std::array<char, 40> printed{};
+    std::snprintf(printed.data(), printed.size(), "%.15G", value == 0 ? 0.0 : value);
+    std::string expected = printed.data();
+    std::replace(expected.begin(), expected.end(), '.', ',');
     const std::string written = NumberToText(value);
-    require(!written.empty() && written.find('.') == std::string::npos,
-        "NumberToText writes the decimal comma", written);
+    require(written == expected, "NumberToText writes the value at 15 digits", written);
     checkAcceptedText(written);
 }
 

@@ -1,23 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "conversion/currency.h"
 #include "conversion/file_system.h"
-#include "conversion/settings.h"
 #include "conversion/settings_dialog.h"
 #include "conversion/settings_file.h"
-#include "conversion/vat.h"
-#include "engine/calculator_state.h"
-#include "engine/host.h"
 #include "engine/readout.h"
+#include "tests/support/failing_calls.h"
+#include "tests/support/fake_window.h"
 #include "tests/support/folder.h"
-#include "tests/support/recording_host.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
 #include <charconv>
-#include <clocale>
-#include <cmath>
 #include <limits>
+#include <map>
 #include <sys/stat.h>
 
 using namespace korvex;
@@ -41,74 +36,12 @@ std::string thousands(int groups)
     return text;
 }
 
-// The real files, failing at the chosen step of a save (1 open, 2 to 4 the three writes, 5 flush,
-// 6 rename, 7 flush of the folder) the way a full disk or a lost medium would.
-class FailingFileSystem : public PosixFileSystem
-{
-public:
-    explicit FailingFileSystem(int failingStep)
-        : m_failingStep(failingStep)
-    {
-    }
-    std::optional<WriteFile> createTemporary(const SaveTarget &target) override
-    {
-        return step() ? PosixFileSystem::createTemporary(target) : std::nullopt;
-    }
-    bool write(const WriteFile &file, std::string_view bytes) override
-    {
-        if (step())
-            return PosixFileSystem::write(file, bytes);
-        PosixFileSystem::write(file, bytes.substr(0, bytes.size() / 2)); // a short write
-        return false;
-    }
-    bool flush(const WriteFile &file) override { return step() && PosixFileSystem::flush(file); }
-    bool rename(const std::string &from, const std::string &to) override
-    {
-        return step() && PosixFileSystem::rename(from, to);
-    }
-    bool flushFolder(const std::string &path) override
-    {
-        return step() && PosixFileSystem::flushFolder(path);
-    }
-
-    bool failed = false;
-
-private:
-    bool step()
-    {
-        const bool fails = ++m_steps == m_failingStep;
-        failed = failed || fails;
-        return !fails;
-    }
-    int m_failingStep;
-    int m_steps = 0;
-};
-
 // Settings that save into the folder.
 Settings settingsIn(const Folder &folder)
 {
     Settings settings;
     settings.SettingsDirectory = folder.path + "/";
     return settings;
-}
-
-// One character per button: F "Euro  > Francs", E "Francs > Euro", T "HT > TTC", H "TTC > HT".
-// Gives the label the button writes.
-std::string_view press(char button, CalculatorState &state, const Settings &settings, Host &host)
-{
-    switch (button) {
-    case 'F':
-        EuroToFrancs(state, settings, host);
-        return FrancsLabel;
-    case 'E':
-        FrancsToEuro(state, settings, host);
-        return EurosLabel;
-    case 'T':
-        HtToTtc(state, settings, host);
-        return TtcLabel;
-    }
-    TtcToHt(state, settings, host);
-    return HtLabel;
 }
 
 void compareValues(const Settings &settings, const SettingsFileValues &expected)
@@ -128,7 +61,7 @@ class TestConversion : public QObject
     Q_OBJECT
 
 private slots:
-    void frenchLocaleIsInEffect();
+    void frenchLocaleIsInEffect() { korvex::frenchLocaleIsInEffect(); }
     void loadSettings_data();
     void loadSettings();
     void loadReadsOnlyWhileRateIsZero();
@@ -147,23 +80,6 @@ private slots:
     void dialog();
 };
 
-void TestConversion::frenchLocaleIsInEffect()
-{
-    // CTest runs this suite under LC_ALL=fr_FR.UTF-8, which QCoreApplication applies to the C
-    // library; the file's bytes and the fields' texts keep their period all the same.
-    if (qgetenv("LC_ALL") != "fr_FR.UTF-8")
-        QSKIP("run through CTest to get the French locale");
-    QCOMPARE(std::string(std::localeconv()->decimal_point), std::string(","));
-    Folder folder;
-    Settings settings;
-    PosixFileSystem files;
-    LoadSettings(settings, folder.path, files);
-    QVERIFY(SaveSettings(settings, files));
-    QCOMPARE(folder.read(), std::string("6.55957\r\n2\r\n19.6\r\n"));
-    QCOMPARE(form1::Form1_Load(settings).Text2, std::string("19.6"));
-    QCOMPARE(NumberOfFieldText("6.55957"), std::optional<double>(6.55957));
-}
-
 void TestConversion::loadSettings_data()
 {
     QTest::addColumn<std::string>("content"); // or what else bears the name Korvex.cfg
@@ -171,10 +87,11 @@ void TestConversion::loadSettings_data()
     const auto row = [](const char *name, const std::string &content, SettingsFileValues values) {
         QTest::newRow(name) << content << values;
     };
-    const SettingsFileValues fallback = FallbackSettings;
-    row("no file", noFile, DefaultSettings);
-    row("a folder named Korvex.cfg", "(folder)", DefaultSettings);
-    row("a FIFO named Korvex.cfg, never opened", "(fifo)", DefaultSettings);
+    // An unreadable file gives other values than a missing one, so the user can tell the two apart.
+    const SettingsFileValues defaults{6.55957, 2, 19.6}, fallback{6.54, 2, 20.6};
+    row("no file", noFile, defaults);
+    row("a folder named Korvex.cfg", "(folder)", defaults);
+    row("a FIFO named Korvex.cfg, never opened", "(fifo)", defaults);
     row("as written", "6.55957\r\n2\r\n19.6\r\n", {6.55957, 2, 19.6});
     row("with an editor's byte-order mark",
         "\xEF\xBB\xBF"
@@ -276,7 +193,7 @@ void TestConversion::saveSettings_data()
                          double rateReadBack) {
         QTest::newRow(name) << values << std::string(bytes) << rateReadBack;
     };
-    row("defaults: 18 bytes", DefaultSettings, "6.55957\r\n2\r\n19.6\r\n", 6.55957);
+    row("defaults: 18 bytes", {6.55957, 2, 19.6}, "6.55957\r\n2\r\n19.6\r\n", 6.55957);
     row("rate below one", {0.5, 3, 5.5}, "0.5\r\n3\r\n5.5\r\n", 0.5);
     row("binary noise hidden at 15 digits", {0.1 + 0.2, 2, 20}, "0.3\r\n2\r\n20\r\n", 0.3);
     row("largest double", {largest, 2, 19.6}, "1.79769313486232e+308\r\n2\r\n19.6\r\n", largest);
@@ -307,27 +224,27 @@ void TestConversion::saveSettings()
 
 void TestConversion::failedSaveKeepsOldFile_data()
 {
-    QTest::addColumn<int>("failingStep");
+    QTest::addColumn<QString>("failing"); // the call that fails, as FailingCalls names it
     QTest::addColumn<std::string>("oldFile");
     QTest::addColumn<std::string>("fileAfter");
     const std::string old = "6.55957\r\n2\r\n19.6\r\n";
     const std::string saved = "7.25\r\n2\r\n5.5\r\n";
-    QTest::newRow("no failure: the control case") << 0 << old << saved;
-    QTest::newRow("open fails") << 1 << old << old;
-    QTest::newRow("first write fails") << 2 << old << old;
-    QTest::newRow("second write fails") << 3 << old << old;
-    QTest::newRow("third write fails") << 4 << old << old;
-    QTest::newRow("flush fails") << 5 << old << old;
-    QTest::newRow("rename fails") << 6 << old << old;
+    QTest::newRow("no failure: the control case") << "" << old << saved;
+    QTest::newRow("open fails") << "open" << old << old;
+    QTest::newRow("first write fails") << "write 1" << old << old;
+    QTest::newRow("second write fails") << "write 2" << old << old;
+    QTest::newRow("third write fails") << "write 3" << old << old;
+    QTest::newRow("flush fails") << "flush file" << old << old;
+    QTest::newRow("rename fails") << "rename" << old << old;
     // The new file is in place, but whether its name survives a power cut is not known.
-    QTest::newRow("flush of the folder fails") << 7 << old << saved;
-    QTest::newRow("write fails with no file yet") << 3 << noFile << noFile;
-    QTest::newRow("rename fails with no file yet") << 6 << noFile << noFile;
+    QTest::newRow("flush of the folder fails") << "flush folder" << old << saved;
+    QTest::newRow("write fails with no file yet") << "write 2" << noFile << noFile;
+    QTest::newRow("rename fails with no file yet") << "rename" << noFile << noFile;
 }
 
 void TestConversion::failedSaveKeepsOldFile()
 {
-    QFETCH(int, failingStep);
+    QFETCH(QString, failing);
     QFETCH(std::string, oldFile);
     QFETCH(std::string, fileAfter);
     Folder folder;
@@ -337,20 +254,21 @@ void TestConversion::failedSaveKeepsOldFile()
     Settings settings = settingsIn(folder);
     LoadSettings(settings, folder.path, PosixFileSystem());
     form1::Form1_Load(settings);
-    FailingFileSystem files(failingStep);
-    RecordingHost host;
+    FailingCalls calls;
+    calls.failing = failing;
+    PosixFileSystem files(calls);
+    FakeWindow host;
     form1::Command3_Click(settings, "7.25", "5.5", files, host);
     // Either way the dialog stays open with the values applied.
     QCOMPARE(exact(settings.ConversionRate), exact(7.25));
     QCOMPARE(exact(settings.VatRate), exact(5.5));
-    if (failingStep == 0) {
-        QVERIFY(host.messages.empty());
-        QCOMPARE(folder.read(), std::string("7.25\r\n2\r\n5.5\r\n"));
+    QCOMPARE(folder.read(), fileAfter);
+    if (failing.isEmpty()) {
+        QCOMPARE(host.events, std::string());
         return;
     }
-    QVERIFY2(files.failed, "the save never reached the failing step");
-    QCOMPARE(host.messages, std::vector<Message>{SaveFailureMessage});
-    QCOMPARE(folder.read(), fileAfter);
+    QVERIFY2(calls.failures > 0, "the save never reached the failing call");
+    QCOMPARE(host.events, std::string("S(0,) ")); // over the calculator, which it leaves alone
     if (fileAfter == oldFile)
         QCOMPARE(folder.entries(), before); // no temporary file behind
 }
@@ -385,7 +303,7 @@ void TestConversion::saveBlockedOnDisk()
 void TestConversion::buttons_data()
 {
     QTest::addColumn<std::string>("readout");
-    QTest::addColumn<std::string>("buttons"); // as press() reads them
+    QTest::addColumn<std::string>("buttons"); // F, U, T and H of the key legend
     QTest::addColumn<double>("rate"); // the conversion rate and the VAT rate alike
     // Readout after the buttons in the formats 2 | 3 | 4 | 0, or one text for all: "=" when
     // nothing changes, "!" when the message is shown besides.
@@ -402,22 +320,22 @@ void TestConversion::buttons_data()
     const double r = 6.55957;
     row("100 euros", "100,", "F", r, "655,96 | 655,957 | 655,9570 | 655,957");
     row("10 euros", "10,", "F", r, "65,60 | 65,596 | 65,5957 | 65,5957");
-    row("1 franc", "1,", "E", r, "0,15 | 0,152 | 0,1524 | 0,15244901723741");
-    row("a million francs, format 2 keeps the cents", "1000000,", "E", r,
+    row("1 franc", "1,", "U", r, "0,15 | 0,152 | 0,1524 | 0,15244901723741");
+    row("a million francs, format 2 keeps the cents", "1000000,", "U", r,
         "152 449,02 | 152 449,017 | 152 449,0172 | 152449,01723741");
-    row("zero", "0,", "E", r, whole("0", "0"));
+    row("zero", "0,", "U", r, whole("0", "0"));
     row("grouped readout read back", "1 234,5", "F", r,
         "8 097,79 | 8 097,789 | 8 097,7892 | 8097,789165");
     row("euros to francs twice", "10,", "FF", r, "430,31 | 430,282 | 430,2796 | 430,279585849");
     row("beyond single precision", "1E+37", "F", r,
         whole("65 595 700" + thousands(10), "6,55957E+37"));
     row("rate 0, euros to francs", "5,", "F", 0, whole("0", "0"));
-    row("rate 0, francs to euros", "5,", "E", 0, "!");
+    row("rate 0, francs to euros", "5,", "U", 0, "!");
     row("conversion of a lone minus", "-", "F", r, "!");
     row("conversion overflow", "-1,5E+308", "F", r, "!");
     // At the rate 1 the readout's number itself is formatted.
     row("grouping", "1234,5", "F", 1, "1 234,50 | 1 234,500 | 1 234,5000 | 1234,5");
-    row("negative grouping", "-1234567,891", "E", 1,
+    row("negative grouping", "-1234567,891", "U", 1,
         "-1 234 567,89 | -1 234 567,891 | -1 234 567,8910 | -1234567,891");
     row("carry into a new group", "999999,995", "F", 1,
         "1 000 000,00 | 999 999,995 | 999 999,9950 | 999999,995");
@@ -462,30 +380,26 @@ void TestConversion::buttons()
     const QStringList perFormat = results.split(QStringLiteral(" | "));
     // Formats 1, 7 and -1 show what the unformatted 0 shows.
     const std::array<std::int16_t, 7> formats{2, 3, 4, 0, 1, 7, -1};
+    const std::map<char, std::string> labels{
+        {'F', " Francs "}, {'U', " € Euros "}, {'T', " T.T.C. "}, {'H', " H.T. "}};
     for (std::size_t i = 0; i < formats.size(); ++i) {
         const qsizetype column = perFormat.size() == 1 ? 0 : std::min<qsizetype>(qsizetype(i), 3);
         const std::string result = perFormat[column].toStdString();
-        CalculatorState state;
-        state.readout = readout;
-        state.label1 = "before";
-        state.InputState = "NUMS";
-        Settings settings;
-        settings.ConversionRate = settings.VatRate = rate;
-        settings.ResultFormat = formats[i];
-        RecordingHost host;
-        std::string_view label;
-        for (char button : buttons)
-            label = press(button, state, settings, host);
-        QCOMPARE(host.focusMoves, int(buttons.size()));
+        FakeWindow w;
+        w.state.readout = readout;
+        w.state.label1 = "before";
+        w.state.InputState = "NUMS";
+        w.settings.ConversionRate = w.settings.VatRate = rate;
+        w.settings.ResultFormat = formats[i];
+        w.press(buttons);
+        QCOMPARE(w.focusMoves, int(buttons.size()));
         const bool unchanged = result == "=" || result == "!";
-        QCOMPARE(state.readout, unchanged ? readout : result);
-        QCOMPARE(state.label1, unchanged ? std::string("before") : std::string(label));
-        const auto messages =
-            result == "!" ? std::vector{ConversionOverflowMessage} : std::vector<Message>{};
-        QCOMPARE(host.messages, messages);
-        QCOMPARE(state.InputState, std::string("NUMS")); // the calculation is not touched
+        QCOMPARE(w.state.readout, unchanged ? readout : result);
+        QCOMPARE(w.state.label1, unchanged ? std::string("before") : labels.at(buttons.back()));
+        QCOMPARE(w.messages, std::string(result == "!" ? "V" : ""));
+        QCOMPARE(w.state.InputState, std::string("NUMS")); // the calculation is not touched
         // The next operation reads the readout back, grouping and all.
-        QVERIFY(unchanged || TextToNumber(state.readout).has_value());
+        QVERIFY(unchanged || TextToNumber(w.state.readout).has_value());
     }
 }
 
@@ -548,7 +462,7 @@ void TestConversion::dialog_data()
     QTest::addColumn<std::string>("text2");
     QTest::addColumn<SettingsFileValues>("settings"); // after the clicks
     QTest::addColumn<std::string>("file");
-    QTest::addColumn<std::string>("shown"); // OK's outcome, then "M" per message
+    QTest::addColumn<std::string>("shown"); // OK's outcome, then what the host saw
     const auto row = [](const char *name, int format, int option, const char *clicks,
                          const char *text1, const char *text2, SettingsFileValues settings,
                          const std::string &file = noFile, const char *shown = "") {
@@ -572,7 +486,7 @@ void TestConversion::dialog_data()
     row("option 3, then cancel", 2, 1, "3A", "7", "5", opening);
     row("save, then cancel", 2, 1, "3SA", "7", "5", opening, "7\r\n4\r\n5\r\n");
     row("save stays open with the values", 2, 1, "S", "0.5", "5", {0.5, 2, 5}, "0.5\r\n2\r\n5\r\n");
-    row("save with a field beyond range", 2, 1, "S", "7", "1e999", opening, noFile, "M");
+    row("save with a field beyond range", 2, 1, "S", "7", "1e999", opening, noFile, "S(0,) ");
 }
 
 void TestConversion::dialog()
@@ -595,7 +509,7 @@ void TestConversion::dialog()
     QCOMPARE(fields.Text2, std::string("19.6"));
     QCOMPARE(fields.option.value_or(0), option);
     PosixFileSystem files;
-    RecordingHost host;
+    FakeWindow host;
     const std::array options{
         form1::Option1_Click, form1::Option2_Click, form1::Option3_Click, form1::Option4_Click};
     std::string outcome;
@@ -611,8 +525,7 @@ void TestConversion::dialog()
         if (click >= '1' && click <= '4')
             options[std::size_t(click - '1')](running);
     }
-    for (const Message &message : host.messages)
-        outcome += message == SaveFailureMessage ? "M" : "?";
+    outcome += host.events;
     QCOMPARE(outcome, shown);
     compareValues(running, settings);
     QCOMPARE(folder.read(), file);

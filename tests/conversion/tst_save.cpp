@@ -4,12 +4,12 @@
 #include "conversion/file_system.h"
 #include "conversion/settings.h"
 #include "conversion/settings_file.h"
+#include "tests/support/failing_calls.h"
 #include "tests/support/folder.h"
 
 #include <QDir>
 #include <QTest>
 #include <fcntl.h>
-#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,62 +46,6 @@ bool isLink(const std::string &path)
     };
     return ::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
 }
-
-// The real calls, written down by kind, with one of them failing on request and a hook that runs
-// before a chosen call.
-class RecordingCalls : public korvex::SystemCalls
-{
-public:
-    int open(const char *path, int flags, unsigned mode) override
-    {
-        return act("open") ? SystemCalls::open(path, flags, mode) : -1;
-    }
-    long write(int descriptor, const void *bytes, std::size_t count) override
-    {
-        return act("write") ? SystemCalls::write(descriptor, bytes, count) : -1;
-    }
-    int fsync(int descriptor) override
-    {
-        struct stat status
-        {
-        };
-        ::fstat(descriptor, &status);
-        return act(S_ISDIR(status.st_mode) ? "flush folder" : "flush file")
-            ? SystemCalls::fsync(descriptor)
-            : -1;
-    }
-    int rename(const char *from, const char *to) override
-    {
-        return act("rename") ? SystemCalls::rename(from, to) : -1;
-    }
-    int flock(int descriptor, int operation) override
-    {
-        return act("lock") ? SystemCalls::flock(descriptor, operation) : -1;
-    }
-    std::string randomName() override
-    {
-        act("name");
-        return names.empty() ? SystemCalls::randomName() : names.takeFirst().toStdString();
-    }
-
-    QStringList log;
-    QString failing;
-    QString hookedCall; // the hook runs once, just before the first call of this kind
-    std::function<void()> hook;
-    QStringList names; // the random parts handed out first
-
-private:
-    bool act(const QString &call)
-    {
-        log << call;
-        if (call == hookedCall && hook)
-            std::exchange(hook, nullptr)();
-        if (call != failing)
-            return true;
-        errno = EIO;
-        return false;
-    }
-};
 
 // Only the calls the file system cannot show afterwards, in their order.
 QString orderOf(const QStringList &log)
@@ -224,7 +168,7 @@ void TestSave::callOrder()
     QFETCH(bool, saved);
     Folder folder;
     folder.write("Korvex.cfg", oldBytes);
-    RecordingCalls calls;
+    korvex::FailingCalls calls;
     calls.failing = failing;
     korvex::PosixFileSystem files(calls);
     QCOMPARE(save(folder, files), saved);
@@ -250,7 +194,7 @@ void TestSave::temporaryNameTaken()
     QFETCH(bool, plantLink);
     Folder folder;
     folder.write("victim", "someone else's bytes, longer than the settings");
-    RecordingCalls calls;
+    korvex::FailingCalls calls;
     calls.names = QStringList{"taken1", "fresh1"};
     calls.hookedCall = hookedCall;
     const std::string taken = folder.at(".Korvex.cfg.taken1");

@@ -3,12 +3,12 @@
 // started programs, and a registry that is a table.
 #pragma once
 
+#include "tests/support/folder.h"
 #include "ui/platform.h"
 #include "ui/sys_info.h"
 
 #include <QMap>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <map>
 #include <string>
 #include <vector>
@@ -56,11 +56,11 @@ public:
 class TestPlatform : public Platform
 {
 public:
-    QString programDirectory() const override { return folder.path(); }
+    QString programDirectory() const override { return folder.dir.path(); }
     bool isWritableDirectory(const QString &) const override { return writable; }
     QString userConfigDirectory() const override
     {
-        return home.path() + QStringLiteral("/config/korvex");
+        return home.dir.path() + QStringLiteral("/config/korvex");
     }
     ClipboardOffer clipboardOffer() override
     {
@@ -83,8 +83,8 @@ public:
     }
     Registry &registry() override { return fakeRegistry; }
 
-    QTemporaryDir folder;
-    QTemporaryDir home;
+    Folder folder;
+    Folder home;
     bool writable = true;
     bool clipboardReadable = true;
     int quits = 0;

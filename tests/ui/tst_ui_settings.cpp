@@ -1,23 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/file_system.h"
-#include "conversion/settings.h"
 #include "conversion/settings_file.h"
-#include "engine/host.h"
+#include "tests/support/failing_calls.h"
+#include "tests/support/fake_window.h"
+#include "tests/support/folder.h"
 #include "tests/support/golden.h"
-#include "tests/support/recording_host.h"
 #include "ui/settings_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <memory>
@@ -25,32 +23,21 @@
 using namespace korvex;
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(std::string)
+
 namespace {
-
-// The real files, in a folder of the test's own; new files can be refused.
-class TestFiles : public PosixFileSystem
-{
-public:
-    std::optional<WriteFile> createTemporary(const SaveTarget &target) override
-    {
-        if (failing)
-            return std::nullopt;
-        return PosixFileSystem::createTemporary(target);
-    }
-
-    bool failing = false;
-};
 
 // The running settings as the program has them without a settings file, and the dialog over them.
 struct Dialog
 {
-    QTemporaryDir folder;
-    TestFiles files;
-    RecordingHost host;
+    Folder folder;
+    FailingCalls calls;
+    PosixFileSystem files{calls};
+    FakeWindow host;
     Settings settings;
     std::unique_ptr<Form1> form;
 
-    Dialog() { LoadSettings(settings, folder.path().toStdString(), files); }
+    Dialog() { LoadSettings(settings, folder.path, files); }
     void open()
     {
         form = std::make_unique<Form1>(settings, files, host);
@@ -73,11 +60,6 @@ struct Dialog
         QTest::keyClick(target, Qt::Key_Delete);
         QTest::keyClicks(target, text);
         QCOMPARE(target->text(), text);
-    }
-    QByteArray savedFile() const
-    {
-        QFile file(folder.filePath(u"Korvex.cfg"_s));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
 
@@ -296,13 +278,12 @@ void TestUiSettings::buttons_data()
     QTest::addColumn<double>("vat");
     QTest::addColumn<int>("resultFormat");
     QTest::addColumn<bool>("open");
-    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<std::string>("file");
     QTest::addColumn<int>("messages");
     const QString same;
     const QStringList ok{u"Command1"_s};
     const QStringList save{u"Command3"_s};
-    const QByteArray noFile;
-    const QByteArray saved("7.25\r\n4\r\n5.5\r\n");
+    const std::string saved("7.25\r\n4\r\n5.5\r\n");
     QTest::newRow("OK applies both fields and the option")
         << 2 << u"7.25"_s << u"5.5"_s << 3 << false << ok << 7.25 << 5.5 << 4 << false << noFile
         << 0;
@@ -346,7 +327,7 @@ void TestUiSettings::buttons()
     QFETCH(QStringList, presses);
     Dialog d;
     d.settings.ResultFormat = std::int16_t(format);
-    d.files.failing = failing;
+    d.calls.failing = failing ? u"open"_s : QString();
     d.open();
     if (!text1.isNull())
         d.retype(u"Text1"_s, text1);
@@ -366,11 +347,9 @@ void TestUiSettings::buttons()
     QTEST(d.settings.VatRate, "vat");
     QTEST(int(d.settings.ResultFormat), "resultFormat");
     QTEST(d.form->isVisible(), "open");
-    QTEST(d.savedFile(), "file");
+    QTEST(d.folder.read(), "file");
     QFETCH(int, messages);
-    const Message failure{
-        "Les paramètres n'ont pas pu être enregistrés.", "Erreur", MessageIcon::Warning};
-    QCOMPARE(d.host.messages, std::vector<Message>(std::size_t(messages), failure));
+    QCOMPARE(d.host.events, std::string(messages ? "S(0,) " : ""));
 }
 
 // Text put in by other means than typing is not filtered, and is read like a typed one.

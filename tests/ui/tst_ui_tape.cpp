@@ -144,7 +144,7 @@ void TestUiTape::savesWhatItCopies()
     MainWindow w;
     w.action(u"Mnu_Historique"_s)->trigger();
     auto *tape = w.calculator.findChild<TapePanel *>();
-    QString path = w.platform.folder.filePath(u"Historique.txt"_s);
+    QString path = w.platform.folder.dir.filePath(u"Historique.txt"_s);
     QString proposed;
     tape->setPathChooser([&](const QString &offered) {
         proposed = offered;
@@ -162,11 +162,11 @@ void TestUiTape::savesWhatItCopies()
     QVERIFY(w.messages.empty());
 
     // A folder of the file's name blocks it, even for a user who may write anywhere.
-    path = w.platform.folder.filePath(u"Bloque.txt"_s);
-    QVERIFY(QDir(w.platform.folder.path()).mkdir(u"Bloque.txt"_s));
+    path = w.platform.folder.dir.filePath(u"Bloque.txt"_s);
+    QVERIFY(QDir(w.platform.folder.dir.path()).mkdir(u"Bloque.txt"_s));
     tape->findChild<QPushButton *>(u"Enregistrer"_s)->click();
-    QCOMPARE(w.messages.size(), std::size_t(1));
-    QVERIFY(QString::fromStdString(w.messages[0].text).contains(u"Bloque.txt"_s));
+    const std::string text = "L'historique n'a pas pu être enregistré dans « " + path.toStdString();
+    QCOMPARE(w.messages, std::vector<Message>({{text + " ».", "Historique", MessageIcon::Error}}));
 }
 
 QTEST_MAIN(TestUiTape)
