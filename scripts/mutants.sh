@@ -91,9 +91,9 @@ build_and_test() {
     fi
     # shellcheck disable=SC2086 # one target per word
     cmake --build "$build" --target $targets >>"$log" 2>&1 9>&- || return 2
-    (cd "$build" && ctest -R "$pattern" --stop-on-failure --timeout 120) >>"$log" 2>&1 9>&- && return 0
+    (cd "$build" && ctest -R "$pattern" --stop-on-failure --output-on-failure --timeout 120) >>"$log" 2>&1 9>&- && return 0
     echo "--- the failed tests again" >>"$log"
-    (cd "$build" && ctest --rerun-failed --timeout 120) >>"$log" 2>&1 9>&- && return 3
+    (cd "$build" && ctest --rerun-failed --output-on-failure --timeout 120) >>"$log" 2>&1 9>&- && return 3
     return 1
 }
 
