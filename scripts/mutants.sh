@@ -12,14 +12,16 @@
 # expression); a fault whose block has a "tests:" line runs the tests it names as well.
 # The list is read from the working copy, so a new fault can be tried before it is committed.
 #
+# The script is read whole before it starts (the braces around it), so it too may be edited
+# during a run.
+#
 # Exit status: 0 when every fault could be planted and built, 1 when the list needs updating (an
 # original text not found exactly once, a fault that no longer compiles, a test name that CTest
 # does not know), 3 when the tree does not build or pass its tests before any fault is planted.
+{
 set -u
 cd "$(dirname "$0")/.." || exit 3
-root=$PWD
 
-list=$(realpath -m "${MUTANTS_LIST:-tests/mutants.txt}")
 tree=$(realpath -m "${MUTANTS_TREE:-build/mutants-tree}")
 build=$(realpath -m "${MUTANTS_DIR:-build/mutants}")
 programs=${MUTANTS_TESTS:-^tst_}
@@ -35,6 +37,12 @@ if ! flock -n 9; then
     exit 3
 fi
 : >"$log"
+# The list and its reader as they are now: a run takes an hour or more, and a fault is found again
+# by its place in the list, so editing either meanwhile must not change what the run plants.
+list=$build/mutants.txt
+reader=$build/mutants.py
+cp "${MUTANTS_LIST:-tests/mutants.txt}" "$list" || exit 3
+cp scripts/mutants.py "$reader" || exit 3
 
 # The worktree: reused when it is one of this repository's (the files HEAD did not change keep
 # their time stamps, so the build stays incremental), made afresh when missing, refused otherwise.
@@ -56,15 +64,19 @@ reset_tree() { git -C "$tree" reset -q --hard; } # a fresh time stamp: ninja reb
 trap 'reset_tree 2>/dev/null' EXIT
 trap 'exit 130' INT TERM
 if [[ -n $(git status --porcelain --untracked-files=no) ]]; then
-    echo "Measuring HEAD ($(git rev-parse --short HEAD)): uncommitted changes are left out."
+    echo "Measuring HEAD (${head:0:7}): uncommitted changes are left out."
 fi
 
 if [[ ! -f $build/build.ninja ]]; then
     (cd "$tree" && cmake --preset release -B "$build" -DKORVEX_BENCH=OFF) >>"$log" 2>&1 || exit 3
 fi
 
-if ! faults=$(cd "$tree" && python3 "$root/scripts/mutants.py" "$list" names "${1:-}"); then
+if ! faults=$(cd "$tree" && python3 "$reader" "$list" names "${1:-}"); then
     exit 1
+fi
+if [[ -z $faults ]]; then
+    echo "No fault of the list has '${1:-}' in its name or file."
+    exit 0
 fi
 known=$(cd "$build" && ctest -N | sed -n 's/^ *Test *#[0-9]*: //p')
 # Every extra test the chosen faults name, so that the tree is first seen to pass them all.
@@ -107,7 +119,7 @@ total=0 caught=0 broken=0
 while IFS=$'\t' read -r index file extra name; do
     [[ -n $index ]] || continue
     echo "=== $file: $name" >>"$log"
-    if ! (cd "$tree" && python3 "$root/scripts/mutants.py" "$list" plant "$index") 2>>"$log"; then
+    if ! (cd "$tree" && python3 "$reader" "$list" plant "$index") 2>>"$log"; then
         printf 'LIST   %s (%s): %s\n' "$name" "$file" "$(tail -n 1 "$log")"
         broken=$((broken + 1))
         continue
@@ -136,8 +148,8 @@ while IFS=$'\t' read -r index file extra name; do
 done <<<"$faults"
 
 minutes=$(((SECONDS - started + 30) / 60))
-printf 'ran %d faults of HEAD (%s) in %d h %02d min\n' "$((total + broken))" \
-    "$(git rev-parse --short HEAD)" "$((minutes / 60))" "$((minutes % 60))"
+printf 'ran %d faults of HEAD (%s) in %d h %02d min\n' "$((total + broken))" "${head:0:7}" \
+    "$((minutes / 60))" "$((minutes % 60))"
 if ((broken > 0)); then
     printf '%d faults of the list need updating\n' "$broken"
 fi
@@ -146,3 +158,4 @@ if ((total > 0)); then
 fi
 ((broken == 0)) || exit 1
 exit 0
+}
