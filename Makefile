@@ -71,7 +71,14 @@ FUZZ_SECONDS ?= 60
 # Start-up, memory, key presses and number texts, measured on a release build; prints figures.
 BENCH_DIR = build-bench
 
-.PHONY: test-sanitize fuzz bench
+# The faults of tests/mutants.txt planted one at a time in a git worktree of HEAD, each built and
+# tested in a build of its own; both folders are under the build folder. Slow: WORD=... runs only
+# the faults whose name or file holds WORD.
+MUTANTS_TREE = $(BUILD_DIR)/mutants-tree
+MUTANTS_DIR = $(BUILD_DIR)/mutants
+WORD ?=
+
+.PHONY: test-sanitize fuzz bench mutants
 
 test-sanitize:
 	@bash scripts/bootstrap.sh test
@@ -82,22 +89,25 @@ test-sanitize:
 fuzz:
 	@bash scripts/bootstrap.sh fuzz
 	$(call configure,fuzz,$(FUZZ_DIR))
-	cmake --build --preset fuzz --target fuzz_key_sequences fuzz_text_to_number fuzz_settings_text \
-		fuzz_conversions fuzz_settings_round_trip
+	cmake --build --preset fuzz --target fuzzers
 	bash fuzz/run_fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench:
 	@bash scripts/bootstrap.sh bench
 	$(call configure,bench,$(BENCH_DIR))
-	cmake --build --preset bench --target korvex bare_window window_watch key_latency number_text_speed \
-		paste_memory
+	cmake --build --preset bench --target benchmarks
 	bash bench/run_benchmarks.sh $(BENCH_DIR)
 
 format:
 	@bash scripts/bootstrap.sh format
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
-clean:
-	rm -rf $(BUILD_DIR)
 mutants:
-	bash scripts/mutants.sh
+	@bash scripts/bootstrap.sh test
+	MUTANTS_TREE=$(MUTANTS_TREE) MUTANTS_DIR=$(MUTANTS_DIR) bash scripts/mutants.sh '$(WORD)'
+
+# Every build folder the commands above make, build-mutants of older versions of `make mutants`
+# included; the worktree of the faults is unregistered from git before its folder goes.
+clean:
+	git worktree remove --force $(MUTANTS_TREE) 2>/dev/null || true
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) build-mutants

@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# One Qt Test executable per source folder, registered once with CTest.
+# One Qt Test executable, registered once with CTest under its own name.
 #   korvex_add_test(NAME tst_engine SOURCES tst_engine.cpp LIBS korvex_engine [ENV VAR=value ...])
 function(korvex_add_test)
     cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;ENV" ${ARGN})

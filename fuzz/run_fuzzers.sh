@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs each libFuzzer target of `make fuzz` for a bounded time. The first argument is the build
-# folder, the second the seconds per target; FUZZ_TARGETS may name fewer targets. New inputs go to
+# folder, the second the seconds per target. The targets are those fuzz/CMakeLists.txt lists (it
+# writes them to BUILD/fuzz/fuzz_targets.txt); FUZZ_TARGETS may name fewer. New inputs go to
 # BUILD/fuzz-corpus/<target>; the committed corpus is read, never written.
 #
 # A failure counts only when running its saved input again, alone, fails too: a busy machine can
@@ -14,7 +15,7 @@ set -euo pipefail
 build=${1:?usage: run_fuzzers.sh BUILD_DIR SECONDS}
 seconds=${2:?usage: run_fuzzers.sh BUILD_DIR SECONDS}
 source_dir=$(cd "$(dirname "$0")" && pwd)
-targets=${FUZZ_TARGETS:-key_sequences text_to_number settings_text conversions settings_round_trip}
+targets=${FUZZ_TARGETS:-$(cat "$build/fuzz/fuzz_targets.txt")}
 
 # Runs the saved input three times alone; true when any run fails.
 confirmed() {

@@ -1,16 +1,20 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Reads the fault list of `make mutants` and plants one fault of it in the source tree.
+"""Reads the fault list of `make mutants` and plants one fault of it in a source tree.
 
-    mutants.py LIST names [WORD]        one line per fault to run: index, file, name
-    mutants.py LIST plant INDEX BACKUP  copies the fault's file into BACKUP, then plants it
-    mutants.py LIST check               plants nothing, reports every fault that cannot be planted
+    mutants.py LIST names [WORD]   one line per fault to run: index, file, extra tests or "-", name
+    mutants.py LIST plant INDEX    plants the fault in the tree of the working folder
+    mutants.py LIST check          plants nothing, reports every fault that cannot be planted
 
 A fault is a block of the list:
 
     ## short name of the fault in words
     file: engine/operators.cpp
+    tests: e2e_xvfb
     - exact original text (one line, may be part of a line)
     + replacement text
+
+The "tests:" line is optional: the CTest tests, by name, that must run besides the Qt Test
+programs because only they can see the fault (the end-to-end ones).
 
 Several -/+ pairs in one block are planted together, each original being found in the file as it
 was before any of them: that is how two rows' actions are swapped. Blank lines end a block; lines
@@ -21,7 +25,6 @@ the code has moved on and the list must follow it, it is never skipped.
 """
 
 import os
-import shutil
 import sys
 
 
@@ -36,7 +39,7 @@ def parse(path):
         for number, line in enumerate(handle.read().split("\n"), 1):
             where = f"{path}:{number}"
             if line.startswith("## "):
-                fault = {"name": line[3:].strip(), "file": None, "pairs": [], "where": where}
+                fault = {"name": line[3:].strip(), "file": None, "tests": [], "pairs": [], "where": where}
                 faults.append(fault)
             elif not line.strip():
                 fault = None
@@ -45,6 +48,8 @@ def parse(path):
                     raise ListError(f"{where}: text outside a fault block")
             elif line.startswith("file: "):
                 fault["file"] = line[6:].strip()
+            elif line.startswith("tests: "):
+                fault["tests"] += line[7:].split()
             elif line.startswith("- ") or line == "-":
                 fault["pairs"].append([line[2:], None])
             elif line.startswith("+ ") or line == "+":
@@ -52,7 +57,7 @@ def parse(path):
                     raise ListError(f"{where}: a replacement without its original")
                 fault["pairs"][-1][1] = line[2:]
             else:
-                raise ListError(f"{where}: not a file, - or + line")
+                raise ListError(f"{where}: not a file, tests, - or + line")
     for fault in faults:
         if not fault["file"] or not fault["pairs"] or fault["pairs"][-1][1] is None:
             raise ListError(f"{fault['where']}: a fault needs a file and -/+ pairs")
@@ -87,7 +92,8 @@ def main(arguments):
         word = arguments[2] if len(arguments) > 2 else ""
         for index, fault in enumerate(faults):
             if word.lower() in (fault["name"] + " " + fault["file"]).lower():
-                print(f"{index}\t{fault['file']}\t{fault['name']}")
+                tests = " ".join(fault["tests"]) or "-"
+                print(f"{index}\t{fault['file']}\t{tests}\t{fault['name']}")
         return 0
     if arguments[1] == "check":
         errors = 0
@@ -107,9 +113,6 @@ def main(arguments):
     with open(path, encoding="utf-8") as handle:
         text = handle.read()
     mutated = planted(text, fault["pairs"])
-    backup = os.path.join(arguments[3], path)
-    os.makedirs(os.path.dirname(backup), exist_ok=True)
-    shutil.copy2(path, backup)
     with open(path, "w", encoding="utf-8") as handle:
         handle.write(mutated)
     return 0
