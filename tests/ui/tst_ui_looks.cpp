@@ -5,15 +5,18 @@
 #include "ui/about_window.h"
 #include "ui/calculator.h"
 #include "ui/help_window.h"
+#include "ui/message_box.h"
 #include "ui/module1.h"
 #include "ui/settings_window.h"
 
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <map>
 #include <memory>
@@ -230,6 +233,34 @@ private slots:
         const int end = scene.shown()->findChild<QLabel *>(u"Label11"_s)->geometry().right();
         const int frame = scene.shown()->findChild<QWidget *>(u"Frame2"_s)->geometry().left();
         QVERIFY2(end + 3 <= frame, qPrintable(u"%1, %2"_s.arg(end).arg(frame)));
+    }
+
+    // The box the user sees: the icon each kind of message asks for, its title, its lines.
+    void messageBoxShowsItsIcon_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("information")
+            << int(korvex::MessageIcon::Information) << int(QMessageBox::Information);
+        QTest::newRow("warning") << int(korvex::MessageIcon::Warning) << int(QMessageBox::Warning);
+        QTest::newRow("error") << int(korvex::MessageIcon::Error) << int(QMessageBox::Critical);
+        QTest::newRow("none") << int(korvex::MessageIcon::None) << int(QMessageBox::NoIcon);
+    }
+    void messageBoxShowsItsIcon()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, icon);
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            seen = QString::number(box->icon()) + u' ' + box->windowTitle() + u' ' + box->text();
+            box->accept();
+        });
+        korvex::presentMessageBox(
+            korvex::Message{"Un\rDeux", "Titre", static_cast<korvex::MessageIcon>(kind)}, nullptr);
+        QCOMPARE(seen, QString::number(icon) + QStringLiteral(" Titre Un\nDeux"));
     }
 
     void settingsDialogOpensOverTheCalculator_data()
