@@ -2,15 +2,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures of the real program on a virtual X server, written under docs/: every window and the
 # message boxes, on a light and a dark desktop theme, at scale 1 and 2.
-# Usage: screenshots.sh KORVEX_BINARY; runs itself again under xvfb-run when no display is set.
+# Usage: screenshots.sh KORVEX_BINARY; it runs on an X server of its own.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-if [ -z "${KORVEX_SCREENSHOT_DISPLAY:-}" ]; then
-    exec env KORVEX_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 2000x1200x24" bash "$0" "$@"
-fi
 source "$top/tests/e2e/x11_helpers.sh"
 export QT_QPA_PLATFORM=xcb
-trap stop_korvex EXIT
+trap stop_korvex_and_xvfb EXIT
+start_xvfb 2000x1200x24
 mkdir -p "$top/docs"
 
 # A window and whatever stands over it, cropped to the window. The light pictures at scale 1 keep

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on a virtual X server: its window class, typed keys, the X clipboard and a
-# modal message box. Run under xvfb-run; the arguments are korvex and its desktop entry.
+# modal message box. The arguments are korvex and its desktop entry.
 set -euo pipefail
 source "$(dirname "$0")/x11_helpers.sh"
 export QT_QPA_PLATFORM=xcb
-trap stop_korvex EXIT
+trap stop_korvex_and_xvfb EXIT
+start_xvfb
 
 start_korvex "$1"
 # Docks group the window under the desktop entry whose StartupWMClass names its class.

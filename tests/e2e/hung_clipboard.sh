@@ -6,22 +6,17 @@ set -euo pipefail
 source "$(dirname "$0")/x11_helpers.sh"
 export QT_QPA_PLATFORM=xcb
 work=$(mktemp -d)
-# The server picks a free display number itself, so parallel tests never meet.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
 owner_pid=
 cleanup() {
     stop_korvex
     if [ -n "$owner_pid" ]; then kill "$owner_pid" 2>/dev/null || true; fi
-    kill "$xvfb_pid" 2>/dev/null || true # which also ends xclip
+    stop_xvfb # which also ends xclip
     wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 wait_for_line() { for _ in $(seq 100); do grep -q "$2" "$1" 2>/dev/null && return; sleep 0.05; done; }
-wait_for_line "$work/display" .
-DISPLAY=:$(head -n 1 "$work/display")
-export DISPLAY
+start_xvfb
 
 start_korvex "$1"
 type_keys '42'

@@ -19,13 +19,12 @@ cleanup() {
 trap cleanup EXIT
 wait_for() { for _ in $(seq 100); do test "$@" && return; sleep 0.05; done; }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-wait_for -s "$work/display"
-DISPLAY=:$(head -n 1 "$work/display")
-export DISPLAY
+source "$here/x11_helpers.sh"
+start_xvfb
+pids+=("$XVFB_PID")
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
+share_with_session_bus XDG_RUNTIME_DIR
 # The pixman renderer needs no GPU; no idle time, so no lock screen swallows the keys.
 weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 --idle-time=0 \
     --no-config --socket=wayland-korvex --log="$work/weston.log" &
